@@ -1,5 +1,6 @@
 #include "CustomIniFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <strings.h>
@@ -57,6 +58,11 @@ double TCustomIniFile::ReadFloat(const std::string& section, const std::string& 
                                  double defaultValue) {
   std::string text = ReadString(section, name, "");
   if (text.empty()) return defaultValue;
+  if (auto v = TextToFloat(text)) return *v;
+  // A file written under other regional settings uses the other separator; take it too.
+  const char regional = DecimalSeparator();
+  const char other = regional == ',' ? '.' : ',';
+  std::replace(text.begin(), text.end(), other, regional);
   return TextToFloat(text).value_or(defaultValue);
 }
 
