@@ -1,0 +1,10 @@
+# The cryptography service: the CryptoAPI on Windows, OpenSSL 3 elsewhere.
+if(WIN32)
+  add_library(vzt_crypto STATIC Crypto_win.cpp)
+  target_link_libraries(vzt_crypto PUBLIC vzt_platform PRIVATE advapi32)
+else()
+  find_package(OpenSSL 3.0 REQUIRED)
+  add_library(vzt_crypto STATIC Crypto.cpp)
+  target_link_libraries(vzt_crypto PUBLIC vzt_platform PRIVATE OpenSSL::Crypto)
+endif()
+vzt_strict(vzt_crypto)
