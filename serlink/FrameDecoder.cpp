@@ -1,0 +1,60 @@
+#include "serlink/FrameDecoder.h"
+
+#include <algorithm>
+
+#include "serlink/Crc16.h"
+
+namespace vzt {
+
+FrameDecoder::FrameDecoder(std::size_t max_payload)
+    : max_payload_(std::min(max_payload, wire::kMaxPayload)) {}
+
+std::vector<DecodeEvent> FrameDecoder::Feed(std::span<const std::uint8_t> bytes) {
+  std::vector<DecodeEvent> events;
+  buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+  while (DecodeOne(events)) {
+  }
+  return events;
+}
+
+void FrameDecoder::Reset() { buffer_.clear(); }
+
+bool FrameDecoder::DecodeOne(std::vector<DecodeEvent>& events) {
+  SkipToStartByte();
+  if (buffer_.size() < wire::kHeaderSize) return false;
+  const std::size_t length = buffer_[3];
+  if (length > max_payload_) {
+    events.push_back({DecodeEvent::kOversized, {}});
+    Drop(1);
+    return true;
+  }
+  const std::size_t total = EncodedFrameSize(length);
+  if (buffer_.size() < total) return false;
+  const auto covered = std::span(buffer_).subspan(1, wire::kHeaderSize - 1 + length);
+  const std::uint16_t received =
+      static_cast<std::uint16_t>(buffer_[total - 2] << 8 | buffer_[total - 1]);
+  if (Crc16(covered) != received) {
+    events.push_back({DecodeEvent::kBadChecksum, {}});
+    Drop(1);
+    return true;
+  }
+  WireFrame frame;
+  frame.sequence = buffer_[1];
+  frame.command = buffer_[2];
+  frame.payload.assign(buffer_.begin() + wire::kHeaderSize,
+                       buffer_.begin() + static_cast<std::ptrdiff_t>(wire::kHeaderSize + length));
+  events.push_back({DecodeEvent::kFrame, std::move(frame)});
+  Drop(total);
+  return true;
+}
+
+void FrameDecoder::SkipToStartByte() {
+  auto start = std::find(buffer_.begin(), buffer_.end(), wire::kStartOfFrame);
+  buffer_.erase(buffer_.begin(), start);
+}
+
+void FrameDecoder::Drop(std::size_t count) {
+  buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+}  // namespace vzt
