@@ -44,6 +44,13 @@ bool TQorConnection::LoadDll() {
   return false;
 }
 
+void TQorConnection::AttachLink(TSerialLink* link) {
+  UnloadDll();
+  if (!link) return;
+  link_ = link;
+  loaded_ = true;
+}
+
 void TQorConnection::UnloadDll() {
   if (!loaded_) return;
   std::lock_guard guard(lock_);
@@ -51,7 +58,7 @@ void TQorConnection::UnloadDll() {
     link_->Close();
   else
     link_->ReleaseLink();
-  destroy_(link_);
+  if (destroy_) destroy_(link_);
   link_ = nullptr;
   ForgetEntryPoints();
   library_.Free();

@@ -22,6 +22,10 @@ class TQorConnection : public Component {
   bool GetDllVersion(FILE_VERSION_DATA* version);
   bool ControllaVersioneDll();
 
+  // Puts a link object of the caller's in place of a library (tests and in-process links).
+  // The connection counts as loaded; unloading closes or releases the link, never frees it.
+  void AttachLink(TSerialLink* link);
+
   bool Loaded() const { return loaded_; }
   // Null unless the library is loaded.
   TSerialLink* Link() const { return link_; }

@@ -11,6 +11,7 @@
 namespace vzt {
 
 class TQorConnection;
+class TDataRefresher;
 class TBaseTransformation;
 class TCustomIniFile;
 
@@ -163,6 +164,7 @@ class TQorSerialData : public Component {
   // Raw value at p: one byte, or two least significant first, sign-extended when Signed.
   int ReadRaw(const unsigned char* p) const;
   void SetNotifyEnabled(bool on) { notify_enabled_ = on; }
+  void SetRequestCodeBits(unsigned bits) { request_code_ |= bits; }
 
   int col_count_ = 1, row_count_ = 1;
   int col_index_ = -1, row_index_ = -1;
@@ -207,5 +209,114 @@ class TQorSerialData : public Component {
 };
 
 bool IsQorSerialData(const Component* component);
+
+enum TNumberType : int { ntSingle = 0, ntVectorElement = 1, ntMatrixElement = 2 };
+
+// One configuration value of the controller, read and written by address (or by request
+// code and index), kept locally while no library is there, persisted as one INI key.
+class TQorNumber : public TQorSerialData {
+ public:
+  explicit TQorNumber(Component* owner = nullptr);
+  TQorNumber(Component* owner, int serialCode, int row, int col);
+
+  void AllocateMemory() override;
+  void DeallocateMemory() override {}
+  bool Reload() override;
+  void BackupData() override { backup_ = raw_; }
+  void DiscardBackup() override {}
+  void RestoreBackup() override { raw_ = backup_; }
+  bool Download() override { return SetDataInEcu(raw_); }
+  bool WriteToFile(TCustomIniFile* ini) override;
+  bool ReadFromFile(TCustomIniFile* ini) override;
+  void UpdateData(const void* buffer) override;
+  bool ResetDefault(bool toEcu) override;
+  double GetDouble() override;
+
+  bool GetData(double* out);
+  int GetInt();
+  bool SetData(double user);
+  bool SetDouble(double user) { return SetData(user); }
+  bool SetInt(int user) { return SetData(user); }
+  bool SetEcuData(int raw);
+  bool SetDataInEcu(int raw);
+  // Takes a raw value as current without any controller access, event or notification.
+  void InitData(const int* raw);
+
+  int RawValue() const { return raw_; }
+  TNumberType GetNumberType() const;
+  void SetNumberType(TNumberType type);
+  void SetIndexRow(int row);
+  void SetIndexCol(int col);
+  // The INI key: the file key name, with the row (and "_" and the column) of an element.
+  std::string FileKey() const;
+
+  bool ByAddress = false;
+  int Address = 0;
+  double DefaultValue = 0;
+
+  bool SetProperty(std::string_view name, const PropertyValue& value) override;
+
+ private:
+  // Both empty: not persisted (true); one empty: misconfigured (false); else nullopt.
+  std::optional<bool> FileNamesVerdict() const;
+  bool ReadUserValueFromFile(TCustomIniFile* ini, const std::string& key);
+  bool ReadRawValueFromFile(TCustomIniFile* ini, const std::string& key);
+  bool TransferRead();
+  bool TransferWrite(int raw);
+
+  int raw_ = 0;
+  int backup_ = 0;
+};
+
+// One live value inside the controller's live-data packet, fed by the refresher.
+class TQorPacketData : public TQorSerialData {
+ public:
+  explicit TQorPacketData(Component* owner = nullptr, int serialCode = 0);
+  ~TQorPacketData() override;
+
+  void AllocateMemory() override { raw_ = 0; }
+  void DeallocateMemory() override {}
+  bool Reload() override { return false; }
+  void BackupData() override {}
+  void DiscardBackup() override {}
+  void RestoreBackup() override {}
+  bool Download() override { return false; }
+  bool WriteToFile(TCustomIniFile*) override { return false; }
+  bool ReadFromFile(TCustomIniFile*) override { return false; }
+  // Takes the value at buffer + 4 + Offset (the first word is the packet's size).
+  void UpdateData(const void* buffer) override;
+  bool ResetDefault(bool) override { return false; }
+  double GetDouble() override { return ConvertValueToUser(raw_); }
+
+  int GetInt();
+  // Shows a user value without a controller (zeros while disconnected).
+  void InitData(double user);
+  int RawValue() const { return raw_; }
+
+  bool Active() const { return active_; }
+  void SetActive(bool active);
+  int Offset() const { return offset_; }
+  void SetOffset(int offset);
+  int TimeInterval() const { return time_interval_; }
+  void SetTimeInterval(int ms);
+  TDataRefresher* DataRefresher() const { return refresher_; }
+  void SetDataRefresher(TDataRefresher* refresher);
+  bool Registered() const { return registered_; }
+  void SetSerialCode(int code) override;
+
+  void Notification(Component* component, Operation operation) override;
+  bool SetProperty(std::string_view name, const PropertyValue& value) override;
+
+ private:
+  int raw_ = 0;
+  bool active_ = false;
+  int offset_ = 0;
+  bool registered_ = false;
+  int time_interval_ = 1000;
+  TDataRefresher* refresher_ = nullptr;
+};
+
+// Room for packet data after the size word.
+inline constexpr int kPacketDataRoom = 252;
 
 }  // namespace vzt
