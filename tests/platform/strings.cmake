@@ -1,0 +1,1 @@
+vzt_test(platform_strings_test SOURCES StringResourcesTest.cpp LIBS vzt_strings)
