@@ -1,6 +1,8 @@
 #include "platform/Crypto.h"
 
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #include <wincrypt.h>
 
