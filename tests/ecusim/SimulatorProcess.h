@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vzt::test {
+
+// ecusim as a child process, linked in a temporary folder of its own. The destructor always
+// stops and reaps it, also when a test fails half-way.
+class SimulatorProcess {
+ public:
+  // Starts the simulator from the test's own folder with --link in a fresh temporary folder
+  // and the given arguments, and waits until its link appears.
+  explicit SimulatorProcess(const std::vector<std::string>& args = {});
+  ~SimulatorProcess();
+  SimulatorProcess(const SimulatorProcess&) = delete;
+  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+
+  bool Started() const { return started_; }
+  pid_t Pid() const { return pid_; }
+  const std::string& Folder() const { return folder_; }
+  const std::string& LinkPath() const { return link_path_; }
+  // A path in the simulator's folder, e.g. for --eeprom.
+  std::string PathOf(const std::string& name) const { return folder_ + "/" + name; }
+
+  // Waits for the simulator to end by itself; its wait status, or nothing on time-out.
+  std::optional<int> WaitExit(int timeout_ms);
+  // SIGTERM, then SIGKILL if it does not end in time; its wait status.
+  std::optional<int> Stop();
+
+  static std::string ProgramPath();
+  static std::string MakeTemporaryFolder();
+
+ private:
+  void Launch(const std::vector<std::string>& args);
+  bool WaitForLink(int timeout_ms);
+
+  std::string folder_;
+  std::string link_path_;
+  pid_t pid_ = -1;
+  bool started_ = false;
+};
+
+// The simulator's argument list for a folder: --link FOLDER/link, then extra.
+std::vector<std::string> SimulatorArguments(const std::string& link_path,
+                                            const std::vector<std::string>& extra);
+
+// Runs the program with arguments to its end (bounded) and returns its exit code and output.
+struct ProgramRun {
+  int exit_code = -1;
+  std::string output;
+};
+ProgramRun RunToEnd(const std::vector<std::string>& args, int timeout_ms);
+
+}  // namespace vzt::test
