@@ -51,8 +51,12 @@ class HashedList {
     return entries_.back().value;
   }
 
-  // Keeps the entry's place; its key stays as it is.
-  void ReplaceValue(std::size_t i, T value) { entries_[i].value = std::move(value); }
+  // Keeps the entry's place.
+  void Replace(std::size_t i, std::string key, T value) {
+    if (Fold(key) != Fold(entries_[i].key)) Invalidate();
+    entries_[i].key = std::move(key);
+    entries_[i].value = std::move(value);
+  }
 
   void Erase(std::size_t i) {
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));

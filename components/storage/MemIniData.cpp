@@ -72,7 +72,7 @@ void TMemIniData::WriteString(const std::string& section, const std::string& nam
   if (i == lines->npos)
     lines->Append(name, true, std::move(text));
   else
-    lines->ReplaceValue(i, std::move(text));
+    lines->Replace(i, name, std::move(text));
 }
 
 void TMemIniData::ReadSection(const std::string& section, TStrings& names) {

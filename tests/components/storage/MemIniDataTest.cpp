@@ -101,6 +101,9 @@ TEST_F(MemIniDataTest, WriteStringReplacesInPlaceOrAppendsToSectionOrStore) {
   EXPECT_EQ(Serialised(ini), (Lines{"[A]", "ONE=10", "two=2", "three=3", "", "[B]", "x=0", "",
                                     "[C]", "new=n", ""}));
   EXPECT_EQ(ini.ReadString("A", "one", "?"), "10");
+  Lines names;
+  ini.ReadSection("A", names);
+  EXPECT_EQ(names, (Lines{"ONE", "two", "three"}));
 }
 
 TEST_F(MemIniDataTest, EraseSectionAndDeleteKeyRemoveOnlyWhatIsFound) {
