@@ -137,7 +137,12 @@ TEST_F(ProfileIniFileTest, RefusesLineBreaksThatWouldForgeOtherEntries) {
   EXPECT_EQ(OnDisk(), "[A]\nk=1\n");
 }
 
+struct SeparatorGuard {
+  ~SeparatorGuard() { SetDecimalSeparator('\0'); }
+};
+
 TEST_F(ProfileIniFileTest, FloatsReadWithEitherSeparator) {
+  SeparatorGuard restore;
   Given("[S]\npoint=0.55\ncomma=0,55\n");
   TProfileIniFile ini(Path());
   SetDecimalSeparator(',');
@@ -145,7 +150,6 @@ TEST_F(ProfileIniFileTest, FloatsReadWithEitherSeparator) {
   SetDecimalSeparator('.');
   EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "comma", -1), 0.55);
   ini.WriteFloat("S", "whole", 1275);
-  SetDecimalSeparator('\0');
   EXPECT_EQ(ini.ReadString("S", "whole", ""), "1275");
 }
 
