@@ -131,7 +131,8 @@ ContainerFault ReadPrefix(std::FILE* container, ContainerKey& key) {
   if (ReadUpTo(container, header) != header.size()) {
     return std::ferror(container) ? ContainerFault::CannotRead : ContainerFault::ShorterThanHeader;
   }
-  if (!std::equal(header.begin(), header.end(), HeaderBytes().begin())) return ContainerFault::WrongHeader;
+  // The header text is not compared: files from other writers with another header text
+  // must still load.
   if (ReadUpTo(container, key) != key.size()) {
     return std::ferror(container) ? ContainerFault::CannotRead : ContainerFault::TruncatedKey;
   }
@@ -203,7 +204,6 @@ std::string_view DescribeContainerFault(ContainerFault fault) {
     case ContainerFault::CannotWrite: return "the configuration file cannot be written";
     case ContainerFault::TooLarge: return "the file is too large for a configuration";
     case ContainerFault::ShorterThanHeader: return "the file is shorter than a configuration file's header";
-    case ContainerFault::WrongHeader: return "the file is not an encrypted configuration file";
     case ContainerFault::TruncatedKey: return "the configuration file ends within its key bytes";
     case ContainerFault::LengthMismatch: return "the configuration file changed while it was read";
     case ContainerFault::AcquireContext: return "the cryptography service cannot be opened";

@@ -18,7 +18,6 @@ enum class ContainerFault {
   CannotWrite,        // the container could not be written
   TooLarge,           // more text than any configuration holds
   ShorterThanHeader,  // decrypt: not even the header text is there
-  WrongHeader,        // decrypt: the file does not start with the header text
   TruncatedKey,       // decrypt: the key bytes end early
   LengthMismatch,     // decrypt: the ciphertext is not as long as the file announced
   // The steps of the cryptography service, in the order they run.
