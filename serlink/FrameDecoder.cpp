@@ -6,8 +6,11 @@
 
 namespace vzt {
 
-FrameDecoder::FrameDecoder(std::size_t max_payload)
-    : max_payload_(std::min(max_payload, wire::kMaxPayload)) {}
+FrameDecoder::FrameDecoder(std::size_t max_payload) { SetMaxPayload(max_payload); }
+
+void FrameDecoder::SetMaxPayload(std::size_t max_payload) {
+  max_payload_ = std::min(max_payload, wire::kMaxPayload);
+}
 
 std::vector<DecodeEvent> FrameDecoder::Feed(std::span<const std::uint8_t> bytes) {
   std::vector<DecodeEvent> events;
@@ -29,11 +32,14 @@ bool FrameDecoder::DecodeOne(std::vector<DecodeEvent>& events) {
     return true;
   }
   const std::size_t total = EncodedFrameSize(length);
-  if (buffer_.size() < total) return false;
-  const auto covered = std::span(buffer_).subspan(1, wire::kHeaderSize - 1 + length);
-  const std::uint16_t received =
-      static_cast<std::uint16_t>(buffer_[total - 2] << 8 | buffer_[total - 1]);
-  if (Crc16(covered) != received) {
+  if (buffer_.size() < total) {
+    const std::size_t next = NextValidFrame(1);
+    if (next == buffer_.size()) return false;
+    events.push_back({DecodeEvent::kTruncated, {}});
+    Drop(next);
+    return true;
+  }
+  if (!ValidFrameAt(0)) {
     events.push_back({DecodeEvent::kBadChecksum, {}});
     Drop(1);
     return true;
@@ -46,6 +52,25 @@ bool FrameDecoder::DecodeOne(std::vector<DecodeEvent>& events) {
   events.push_back({DecodeEvent::kFrame, std::move(frame)});
   Drop(total);
   return true;
+}
+
+bool FrameDecoder::ValidFrameAt(std::size_t at) const {
+  const std::size_t available = buffer_.size() - at;
+  if (buffer_[at] != wire::kStartOfFrame || available < wire::kHeaderSize) return false;
+  const std::size_t length = buffer_[at + 3];
+  const std::size_t total = EncodedFrameSize(length);
+  if (length > max_payload_ || available < total) return false;
+  const auto covered = std::span(buffer_).subspan(at + 1, wire::kHeaderSize - 1 + length);
+  const std::size_t crc_at = at + total - 2;
+  const auto received = static_cast<std::uint16_t>(buffer_[crc_at] << 8 | buffer_[crc_at + 1]);
+  return Crc16(covered) == received;
+}
+
+std::size_t FrameDecoder::NextValidFrame(std::size_t from) const {
+  for (std::size_t at = from; at < buffer_.size(); ++at) {
+    if (ValidFrameAt(at)) return at;
+  }
+  return buffer_.size();
 }
 
 void FrameDecoder::SkipToStartByte() {

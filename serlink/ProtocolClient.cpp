@@ -48,6 +48,10 @@ ProtocolClient::AttemptEnd ProtocolClient::Attempt(std::uint8_t command, wire::B
   const WireFrame request{sequence, command, wire::Bytes(payload.begin(), payload.end())};
   const wire::Bytes bytes = EncodeFrame(request);
   if (bytes.empty()) return AttemptEnd::kBadFrame;
+  // Whatever is left of earlier replies can only be late or damaged; a damaged length
+  // must not make this reply wait behind it.
+  decoder_.Reset();
+  decoder_.SetMaxPayload(max_reply_payload);
   if (!transport_.Write(bytes)) return AttemptEnd::kDeviceLost;
 
   const int timeout =

@@ -49,8 +49,6 @@ class ProtocolClient {
   // attempts 0 means the timing's number of attempts.
   TransferResult Transfer(std::uint8_t command, wire::ByteView payload,
                           std::size_t max_reply_payload, int attempts = 0);
-  // Forgets a partly received frame, for a line that was just opened.
-  void Reset() { decoder_.Reset(); }
 
  private:
   enum class AttemptEnd { kReply, kTimeout, kBadFrame, kDeviceLost };

@@ -128,7 +128,6 @@ bool QorSerialLink::ConnectDevice(unsigned char* record) {
   int failure = LINK_STATUS_NOT_OPEN;
   for (const std::string& device : devices) {
     if (!port_->Open(device, baud_)) continue;
-    client_.Reset();
     if (Identify(record)) return true;
     failure = status_;
     ClosePort();

@@ -55,7 +55,7 @@ TEST(EcuSimProgram, BadOptionEndsWithUsageError) {
 
 TEST(EcuSimProgram, LinksAPseudoTerminalAndRemovesTheLinkOnTerm) {
   SimulatorProcess sim;
-  ASSERT_TRUE(sim.Started());
+  ASSERT_TRUE(sim.Start());
   EXPECT_TRUE(LinkTarget(sim.LinkPath()).starts_with("/dev/pts/")) << LinkTarget(sim.LinkPath());
   const auto status = sim.Stop();
   ASSERT_TRUE(status);
@@ -66,7 +66,7 @@ TEST(EcuSimProgram, LinksAPseudoTerminalAndRemovesTheLinkOnTerm) {
 
 TEST(EcuSimProgram, SecondSimulatorDoesNotTakeARunningOnesLink) {
   SimulatorProcess first;
-  ASSERT_TRUE(first.Started());
+  ASSERT_TRUE(first.Start());
   const std::string target = LinkTarget(first.LinkPath());
   const test::ProgramRun second =
       test::RunToEnd(test::SimulatorArguments(first.LinkPath(), {}), kRunTimeoutMs);
@@ -76,50 +76,44 @@ TEST(EcuSimProgram, SecondSimulatorDoesNotTakeARunningOnesLink) {
 }
 
 TEST(EcuSimProgram, StaleLinkOfAKilledSimulatorIsTakenOver) {
-  const std::string folder = SimulatorProcess::MakeTemporaryFolder();
-  ASSERT_FALSE(folder.empty());
-  const std::string link = folder + "/link";
+  const SimulatorProcess place;  // only its folder
+  const std::string link = place.LinkPath();
   ASSERT_EQ(::symlink("/dev/null", link.c_str()), 0);
   std::ofstream(link + ".lock").put('x');
-  {
-    test::ProgramRun run = test::RunToEnd(
-        test::SimulatorArguments(link, {"--unplug-after-ms", "0"}), kRunTimeoutMs);
-    EXPECT_EQ(run.exit_code, 0) << run.output;
-    EXPECT_NE(run.output.find("ecusim: device /dev/pts/"), std::string::npos) << run.output;
-  }
+  const test::ProgramRun run = test::RunToEnd(
+      test::SimulatorArguments(link, {"--unplug-after-ms", "0"}), kRunTimeoutMs);
+  EXPECT_EQ(run.exit_code, 0) << run.output;
+  EXPECT_NE(run.output.find("ecusim: device /dev/pts/"), std::string::npos) << run.output;
   EXPECT_FALSE(Exists(link));
-  std::filesystem::remove_all(folder);
 }
 
 TEST(EcuSimProgram, MemoryFileStartsWithTheFactoryContents) {
-  const std::string folder = SimulatorProcess::MakeTemporaryFolder();
-  const std::string eeprom = folder + "/memory.bin";
+  const SimulatorProcess place;
   const test::ProgramRun run = test::RunToEnd(
-      test::SimulatorArguments(folder + "/link", {"--eeprom", eeprom, "--unplug-after-ms", "0"}),
+      test::SimulatorArguments(place.LinkPath(),
+                               {"--eeprom", place.EepromPath(), "--unplug-after-ms", "0"}),
       kRunTimeoutMs);
   EXPECT_EQ(run.exit_code, 0) << run.output;
-  std::ifstream in(eeprom, std::ios::binary);
+  std::ifstream in(place.EepromPath(), std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), {});
   const EcuMemory::Image factory = EcuMemory::FactoryImage();
   EXPECT_EQ(bytes, std::string(factory.begin(), factory.end()));
-  std::filesystem::remove_all(folder);
 }
 
 TEST(EcuSimProgram, DamagedMemoryFileIsRefused) {
-  const std::string folder = SimulatorProcess::MakeTemporaryFolder();
-  const std::string eeprom = folder + "/memory.bin";
-  std::ofstream(eeprom) << "short";
+  const SimulatorProcess place;
+  std::ofstream(place.EepromPath()) << "short";
   const test::ProgramRun run = test::RunToEnd(
-      test::SimulatorArguments(folder + "/link", {"--eeprom", eeprom}), kRunTimeoutMs);
+      test::SimulatorArguments(place.LinkPath(), {"--eeprom", place.EepromPath()}),
+      kRunTimeoutMs);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.output.find("256 bytes"), std::string::npos) << run.output;
-  EXPECT_FALSE(Exists(folder + "/link"));
-  std::filesystem::remove_all(folder);
+  EXPECT_FALSE(Exists(place.LinkPath()));
 }
 
 TEST(EcuSimProgram, UnpluggedDeviceDisappears) {
-  SimulatorProcess sim({"--unplug-after-ms", "200"});
-  ASSERT_TRUE(sim.Started());
+  SimulatorProcess sim;
+  ASSERT_TRUE(sim.Start({"--unplug-after-ms", "200"}));
   const auto status = sim.WaitExit(kRunTimeoutMs);
   ASSERT_TRUE(status);
   EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
@@ -129,8 +123,8 @@ TEST(EcuSimProgram, UnpluggedDeviceDisappears) {
 // The simulator's parent ends without stopping it: it must end too, and tidy up.
 TEST(EcuSimProgram, EndsWhenItsParentEnds) {
   ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);  // the orphan comes to us to be reaped
-  const std::string folder = SimulatorProcess::MakeTemporaryFolder();
-  const std::string link = folder + "/link";
+  const SimulatorProcess place;
+  const std::string link = place.LinkPath();
   std::vector<std::string> args = test::SimulatorArguments(link, {});
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -172,7 +166,6 @@ TEST(EcuSimProgram, EndsWhenItsParentEnds) {
   }
   EXPECT_EQ(ended, sim);
   EXPECT_FALSE(Exists(link));
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -71,12 +71,7 @@ std::vector<std::string> SimulatorArguments(const std::string& link_path,
   return args;
 }
 
-SimulatorProcess::SimulatorProcess(const std::vector<std::string>& args) {
-  folder_ = MakeTemporaryFolder();
-  if (folder_.empty()) return;
-  link_path_ = PathOf("link");
-  Launch(args);
-}
+SimulatorProcess::SimulatorProcess() : folder_(MakeTemporaryFolder()), link_path_(PathOf("link")) {}
 
 SimulatorProcess::~SimulatorProcess() {
   Stop();
@@ -84,7 +79,8 @@ SimulatorProcess::~SimulatorProcess() {
   if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
 }
 
-void SimulatorProcess::Launch(const std::vector<std::string>& args) {
+bool SimulatorProcess::Start(const std::vector<std::string>& args) {
+  if (folder_.empty() || pid_ > 0) return false;
   std::vector<std::string> all = SimulatorArguments(link_path_, args);
   std::vector<char*> argv = Argv(all);
   const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -93,6 +89,7 @@ void SimulatorProcess::Launch(const std::vector<std::string>& args) {
   if (pid_ == 0) ExecSimulator(argv, test_pid, quiet);
   if (quiet >= 0) ::close(quiet);
   started_ = pid_ > 0 && WaitForLink(kStartTimeoutMs);
+  return started_;
 }
 
 bool SimulatorProcess::WaitForLink(int timeout_ms) {

@@ -12,19 +12,22 @@ namespace vzt::test {
 // stops and reaps it, also when a test fails half-way.
 class SimulatorProcess {
  public:
-  // Starts the simulator from the test's own folder with --link in a fresh temporary folder
-  // and the given arguments, and waits until its link appears.
-  explicit SimulatorProcess(const std::vector<std::string>& args = {});
+  // Makes the simulator's temporary folder.
+  SimulatorProcess();
   ~SimulatorProcess();
   SimulatorProcess(const SimulatorProcess&) = delete;
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
+  // Starts the simulator from the test's own folder with --link in its folder and the
+  // given arguments, and waits until its link appears.
+  bool Start(const std::vector<std::string>& args = {});
   bool Started() const { return started_; }
   pid_t Pid() const { return pid_; }
   const std::string& Folder() const { return folder_; }
   const std::string& LinkPath() const { return link_path_; }
   // A path in the simulator's folder, e.g. for --eeprom.
   std::string PathOf(const std::string& name) const { return folder_ + "/" + name; }
+  std::string EepromPath() const { return PathOf("memory.bin"); }
 
   // Waits for the simulator to end by itself; its wait status, or nothing on time-out.
   std::optional<int> WaitExit(int timeout_ms);
@@ -35,7 +38,6 @@ class SimulatorProcess {
   static std::string MakeTemporaryFolder();
 
  private:
-  void Launch(const std::vector<std::string>& args);
   bool WaitForLink(int timeout_ms);
 
   std::string folder_;
