@@ -40,8 +40,7 @@ std::string DescribeIds(const std::vector<int>& ids) {
 
 class LanguageFileParser {
  public:
-  LanguageFileParser(std::string path, std::vector<std::string>& errors)
-      : errors_(errors) {
+  LanguageFileParser(std::string path, std::vector<std::string>& errors) : errors_(errors) {
     file_.path = std::move(path);
   }
 
@@ -81,9 +80,8 @@ class LanguageFileParser {
   }
 
   bool ParseId(std::string_view digits, int line, int& id) {
-    bool all_digits = !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
-      return c >= '0' && c <= '9';
-    });
+    bool all_digits = !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
     if (!all_digits || digits.size() > kMaxIdDigits) {
       Error(line, "the id \"" + std::string(digits) + "\" is not a number");
       return false;
@@ -139,10 +137,17 @@ class LanguageFileParser {
   static bool DecodeEscape(std::string_view escape, std::u16string& text) {
     if (escape.size() < 2) return false;
     switch (escape[1]) {
-      case 'n': text.push_back(u'\n'); return true;
-      case 't': text.push_back(u'\t'); return true;
-      case '\\': text.push_back(u'\\'); return true;
-      default: return false;
+      case 'n':
+        text.push_back(u'\n');
+        return true;
+      case 't':
+        text.push_back(u'\t');
+        return true;
+      case '\\':
+        text.push_back(u'\\');
+        return true;
+      default:
+        return false;
     }
   }
 

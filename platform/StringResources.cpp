@@ -121,9 +121,8 @@ std::string CheckStringTable(const VztStringTable* table) {
     if (std::string entry = CheckEntry(*table, entries[i]); !entry.empty())
       return "string table entry " + std::to_string(i) + ": " + entry;
     if (i > 0 && entries[i].id <= entries[i - 1].id)
-      return "string table entry " + std::to_string(i) + ": id " +
-             std::to_string(entries[i].id) + " does not follow id " +
-             std::to_string(entries[i - 1].id);
+      return "string table entry " + std::to_string(i) + ": id " + std::to_string(entries[i].id) +
+             " does not follow id " + std::to_string(entries[i - 1].id);
   }
   return {};
 }
@@ -172,8 +171,9 @@ Utf8Char DecodeUtf8Char(std::string_view text) {
   if (text.empty()) return {};
   const auto lead = static_cast<unsigned char>(text[0]);
   if (lead < 0x80) return {lead, 1};
-  const auto* form = std::find_if(std::begin(kMultiByteForms), std::end(kMultiByteForms),
-                                  [lead](const MultiByteForm& f) { return (lead & f.mask) == f.lead; });
+  const auto* form =
+      std::find_if(std::begin(kMultiByteForms), std::end(kMultiByteForms),
+                   [lead](const MultiByteForm& f) { return (lead & f.mask) == f.lead; });
   if (form == std::end(kMultiByteForms) || text.size() < form->length) return {};
   char32_t cp = lead & ~form->mask & 0xFF;
   for (std::size_t i = 1; i < form->length; ++i) {

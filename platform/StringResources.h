@@ -60,8 +60,7 @@ std::string CheckStringTable(const VztStringTable* table);
 // Copies text `id` of `table` into buffer (at most buffer_max - 1 units, never splitting a
 // surrogate pair, then a terminator) and returns the units copied; 0 when the table, the id
 // or the buffer is unusable or the text is empty.
-int LoadStringFromTable(const VztStringTable* table, unsigned id, char16_t* buffer,
-                        int buffer_max);
+int LoadStringFromTable(const VztStringTable* table, unsigned id, char16_t* buffer, int buffer_max);
 
 // The same, but the text arrives in the system's narrow code page (UTF-8 here), cut at a
 // character boundary; returns the bytes copied.

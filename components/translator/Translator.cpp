@@ -51,8 +51,8 @@ void TTranslator::ReadCounts() {
     language_count_ = scratch[0];
   } else {
     language_count_ = 1;
-    AddProblem(library_problem_, std::string("no ") + kMaxLanguagesExport +
-                                     " export, one language assumed");
+    AddProblem(library_problem_,
+               std::string("no ") + kMaxLanguagesExport + " export, one language assumed");
   }
   if (auto max_strings = library_.Function<MaxStringsFn>(kMaxStringsExport)) {
     alignas(8) std::array<std::int32_t, 2> scratch{};
@@ -60,8 +60,8 @@ void TTranslator::ReadCounts() {
     strings_per_language_ = scratch[0];
   } else {
     strings_per_language_ = 1;
-    AddProblem(library_problem_, std::string("no ") + kMaxStringsExport +
-                                     " export, one string per language assumed");
+    AddProblem(library_problem_,
+               std::string("no ") + kMaxStringsExport + " export, one string per language assumed");
   }
 }
 
@@ -92,9 +92,10 @@ void TTranslator::SetLanguage(int index) {
 
 std::u16string TTranslator::GetString(int id, int maxLength) {
   // An id outside the block would read another language's text.
-  std::u16string text = id >= 0 && id < strings_per_language_
-                            ? LoadText(id + static_cast<long long>(language_) * strings_per_language_, id)
-                            : MissingString(id);
+  std::u16string text =
+      id >= 0 && id < strings_per_language_
+          ? LoadText(id + static_cast<long long>(language_) * strings_per_language_, id)
+          : MissingString(id);
   if (maxLength > 0 && text.size() > static_cast<std::size_t>(maxLength)) text.resize(maxLength);
   return text;
 }

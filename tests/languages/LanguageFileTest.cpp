@@ -19,7 +19,8 @@ struct Lines {
 
   Lines() {
     for (const TextIdRange& r : kProgramTextIds)
-      for (int id = r.first; id <= r.last; ++id) lines.push_back(std::to_string(id) + "\tt" + std::to_string(id));
+      for (int id = r.first; id <= r.last; ++id)
+        lines.push_back(std::to_string(id) + "\tt" + std::to_string(id));
   }
 
   // The 1-based line holding id.
@@ -29,7 +30,9 @@ struct Lines {
                            [&](const std::string& l) { return l.starts_with(prefix); });
     return static_cast<int>(it - lines.begin()) + 1;
   }
-  void Replace(int id, std::string line) { lines[static_cast<std::size_t>(LineOf(id) - 1)] = std::move(line); }
+  void Replace(int id, std::string line) {
+    lines[static_cast<std::size_t>(LineOf(id) - 1)] = std::move(line);
+  }
   void Remove(int id) { lines.erase(lines.begin() + (LineOf(id) - 1)); }
   int Count() const { return static_cast<int>(lines.size()); }
 
@@ -58,8 +61,9 @@ TEST(LanguageFile, ReadsTextsWithEscapesInIdOrder) {
   EXPECT_TRUE(errors.empty()) << errors.front();
   EXPECT_EQ(file.path, "f.txt");
   ASSERT_EQ(file.texts.size(), 109u);
-  EXPECT_TRUE(std::is_sorted(file.texts.begin(), file.texts.end(),
-                             [](const LanguageText& a, const LanguageText& b) { return a.id < b.id; }));
+  EXPECT_TRUE(
+      std::is_sorted(file.texts.begin(), file.texts.end(),
+                     [](const LanguageText& a, const LanguageText& b) { return a.id < b.id; }));
   auto text = [&](int id) {
     return std::find_if(file.texts.begin(), file.texts.end(),
                         [id](const LanguageText& t) { return t.id == id; });
@@ -103,8 +107,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FaultCase{"DuplicateId", [](Lines& f) { f.lines.push_back("6\tAgain"); }, LastLine,
                   "id 6 already has a text at line 8"},
-        FaultCase{"BadUtf8", [](Lines& f) { f.Replace(6, "6\tEs\xC3" "ci"); }, LineOf6,
-                  "bad UTF-8 at column 3"},
+        FaultCase{"BadUtf8",
+                  [](Lines& f) {
+                    f.Replace(6,
+                              "6\tEs\xC3"
+                              "ci");
+                  },
+                  LineOf6, "bad UTF-8 at column 3"},
         FaultCase{"OverlongUtf8", [](Lines& f) { f.Replace(6, "6\tEs\xC0\xAF"); }, LineOf6,
                   "bad UTF-8 at column 3"},
         FaultCase{"MissingIds",
@@ -118,8 +127,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "unknown escape at column 5"},
         FaultCase{"CarriageReturn", [](Lines& f) { f.Replace(6, "6\tEsci\r"); }, LineOf6,
                   "carriage return at column 5"},
-        FaultCase{"ControlCharacter", [](Lines& f) { f.Replace(6, "6\tEs\x01" "ci"); }, LineOf6,
-                  "control character at column 3"},
+        FaultCase{"ControlCharacter",
+                  [](Lines& f) {
+                    f.Replace(6,
+                              "6\tEs\x01"
+                              "ci");
+                  },
+                  LineOf6, "control character at column 3"},
         FaultCase{"NoTab", [](Lines& f) { f.lines.push_back("6 Esci"); }, LastLine,
                   "expected an id, a tab and the text"},
         FaultCase{"BlankLine", [](Lines& f) { f.lines.insert(f.lines.begin() + 5, "  "); },

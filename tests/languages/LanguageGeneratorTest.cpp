@@ -19,8 +19,9 @@ namespace {
 class LanguageGenerator : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) /
-          ("langgen-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir =
+        fs::path(::testing::TempDir()) /
+        ("langgen-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     output = dir / "LanguageTable.cpp";
@@ -82,9 +83,9 @@ TEST_F(LanguageGenerator, BadFileFailsAndLeavesThePreviousSource) {
   Write("LanguageTable.cpp", "previous");
   fs::path good = Write("good.txt", CompleteLanguage("Good"));
   fs::path bad = Write("bad.txt", "0\tBad\n6\tEs\\qci\n");
-  EXPECT_EQ(Run("--strings 200 --output " + output.string() + " " + good.string() + " " +
-                bad.string()),
-            1);
+  EXPECT_EQ(
+      Run("--strings 200 --output " + output.string() + " " + good.string() + " " + bad.string()),
+      1);
   EXPECT_NE(messages.find(bad.string() + ":2: unknown escape"), std::string::npos) << messages;
   EXPECT_NE(messages.find(bad.string() + ":2: the file ends without texts for ids 1-5, 7-102"),
             std::string::npos)
@@ -99,7 +100,8 @@ TEST_F(LanguageGenerator, RefusesImpossibleSizesAndMissingFiles) {
     std::string message;
   };
   const Case cases[] = {
-      {"--strings 150 --output " + output.string() + " " + good.string(), "no room for text id 150"},
+      {"--strings 150 --output " + output.string() + " " + good.string(),
+       "no room for text id 150"},
       {"--strings many --output " + output.string() + " " + good.string(), "needs a number"},
       {"--strings 40000 --output " + output.string() + " " + good.string() + " " + good.string(),
        "16 bits"},

@@ -52,9 +52,9 @@ TEST_F(LanguageLibrary, ItalianTextsAreTheWindowsOwn) {
     int id;
     std::u16string text;
   };
-  const Case cases[] = {{2, u"MENU' PRINCIPALE"},     {6, u"Esci"},
+  const Case cases[] = {{2, u"MENU' PRINCIPALE"},         {6, u"Esci"},
                         {10, u"Centralina non connessa"}, {53, u"Lineare 0\u00F75 Volt"},
-                        {65, u"0,8\u00F71,6 Volt"},     {105, u"\u00B0C"}};
+                        {65, u"0,8\u00F71,6 Volt"},       {105, u"\u00B0C"}};
   for (const Case& c : cases) EXPECT_EQ(translator.GetString(c.id, 0), c.text) << c.id;
 }
 

@@ -20,8 +20,8 @@ struct TestTable {
 
   explicit TestTable(std::initializer_list<std::pair<unsigned, std::u16string>> texts) {
     for (const auto& [id, text] : texts) {
-      entries.push_back({id, static_cast<std::uint32_t>(pool.size()),
-                         static_cast<std::uint32_t>(text.size())});
+      entries.push_back(
+          {id, static_cast<std::uint32_t>(pool.size()), static_cast<std::uint32_t>(text.size())});
       pool += text;
     }
     Seal();
@@ -29,8 +29,12 @@ struct TestTable {
 
   // Points the header at the entries and the pool as they are now.
   void Seal() {
-    header = {kStringTableMagic, kStringTableVersion, static_cast<std::uint32_t>(entries.size()),
-              static_cast<std::uint32_t>(pool.size()), entries.data(), pool.data()};
+    header = {kStringTableMagic,
+              kStringTableVersion,
+              static_cast<std::uint32_t>(entries.size()),
+              static_cast<std::uint32_t>(pool.size()),
+              entries.data(),
+              pool.data()};
   }
 };
 
@@ -79,9 +83,14 @@ TEST(StringTableLoader, CutsToTheBufferWithoutSplittingASurrogatePair) {
     std::u16string expected;
   };
   const Case cases[] = {
-      {6, 5, u"Esci"},  {6, 4, u"Esc"}, {6, 2, u"E"}, {6, 1, u""},
+      {6, 5, u"Esci"},
+      {6, 4, u"Esc"},
+      {6, 2, u"E"},
+      {6, 1, u""},
       // "°C ą" + U+1D11E: the pair occupies units 4 and 5.
-      {7, 7, u"\u00B0C \u0105\U0001D11E"}, {7, 6, u"\u00B0C \u0105"}, {7, 5, u"\u00B0C \u0105"},
+      {7, 7, u"\u00B0C \u0105\U0001D11E"},
+      {7, 6, u"\u00B0C \u0105"},
+      {7, 5, u"\u00B0C \u0105"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Load(&t.header, c.id, c.buffer_max), c.expected) << c.id << "/" << c.buffer_max;
@@ -103,7 +112,9 @@ TEST(StringTableLoader, UnusableBufferCopiesNothing) {
 TEST(StringTableLoader, NarrowLoaderGivesUtf8CutAtACharacterBoundary) {
   TestTable t = SoundTable();
   // "°" and "ą" take two bytes, U+1D11E four: 2 + 1 + 1 + 2 + 4 = 10 bytes.
-  const std::string full = "\xC2\xB0" "C \xC4\x85\xF0\x9D\x84\x9E";
+  const std::string full =
+      "\xC2\xB0"
+      "C \xC4\x85\xF0\x9D\x84\x9E";
   EXPECT_EQ(LoadNarrow(&t.header, 7, 255), full);
   EXPECT_EQ(LoadNarrow(&t.header, 7, 11), full);
   EXPECT_EQ(LoadNarrow(&t.header, 7, 10), full.substr(0, 6));
@@ -114,7 +125,9 @@ TEST(StringTableLoader, NarrowLoaderGivesUtf8CutAtACharacterBoundary) {
 
 TEST(StringTableLoader, NarrowLoaderReplacesUnpairedSurrogates) {
   TestTable t{{1, std::u16string{u'a', char16_t{0xD834}, u'b', char16_t{0xDD1E}}}};
-  EXPECT_EQ(LoadNarrow(&t.header, 1, 255), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(LoadNarrow(&t.header, 1, 255),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
 }
 
 struct BrokenTableCase {
@@ -145,8 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenTableCase{"WrongMagic", [](TestTable& t) { t.header.magic ^= 1; }, "signature"},
         BrokenTableCase{"WrongVersion", [](TestTable& t) { t.header.version = 2; }, "version 2"},
-        BrokenTableCase{"TooManyEntries",
-                        [](TestTable& t) { t.header.entry_count = 65537; }, "more than 16-bit"},
+        BrokenTableCase{"TooManyEntries", [](TestTable& t) { t.header.entry_count = 65537; },
+                        "more than 16-bit"},
         BrokenTableCase{"NoEntries", [](TestTable& t) { t.header.entries = nullptr; },
                         "no entries"},
         BrokenTableCase{"PoolLargerThanItsTexts",
@@ -162,10 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
                           t.entries[1].length = 2;
                         },
                         "string 6 runs past the end"},
-        BrokenTableCase{"IdAbove16Bits",
-                        [](TestTable& t) { t.entries.back().id = 65536; }, "above 16 bits"},
-        BrokenTableCase{"TextTooLong",
-                        [](TestTable& t) { t.entries[2].length = 65536; }, "longer than"},
+        BrokenTableCase{"IdAbove16Bits", [](TestTable& t) { t.entries.back().id = 65536; },
+                        "above 16 bits"},
+        BrokenTableCase{"TextTooLong", [](TestTable& t) { t.entries[2].length = 65536; },
+                        "longer than"},
         BrokenTableCase{"IdsOutOfOrder",
                         [](TestTable& t) { std::swap(t.entries[1].id, t.entries[2].id); },
                         "id 6 does not follow id 7"},
@@ -202,28 +215,32 @@ TEST_P(Utf8Decoding, AcceptsOnlyWellFormedSequences) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, Utf8Decoding,
-    ::testing::Values(Utf8Case{"Ascii", "A", U'A', 1}, Utf8Case{"TwoBytes", "\xC2\xB0", 0xB0, 2},
-                      Utf8Case{"ThreeBytes", "\xE2\x82\xAC", 0x20AC, 3},
-                      Utf8Case{"FourBytes", "\xF0\x9D\x84\x9E", 0x1D11E, 4},
-                      Utf8Case{"Highest", "\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
-                      Utf8Case{"Empty", "", 0, 0},
-                      Utf8Case{"StrayContinuation", "\x80", 0, 0},
-                      Utf8Case{"CutShort", "\xE2\x82", 0, 0},
-                      Utf8Case{"BadContinuation", "\xE2\x41\xAC", 0, 0},
-                      Utf8Case{"OverlongTwo", "\xC0\x80", 0, 0},
-                      Utf8Case{"OverlongThree", "\xE0\x80\xAF", 0, 0},
-                      Utf8Case{"OverlongFour", "\xF0\x8F\xBF\xBF", 0, 0},
-                      Utf8Case{"Surrogate", "\xED\xA0\x80", 0, 0},
-                      Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", 0, 0},
-                      Utf8Case{"FiveByteLead", "\xF8\x88\x80\x80\x80", 0, 0},
-                      Utf8Case{"InvalidByte", "\xFF", 0, 0}));
+INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Decoding,
+                         ::testing::Values(Utf8Case{"Ascii", "A", U'A', 1},
+                                           Utf8Case{"TwoBytes", "\xC2\xB0", 0xB0, 2},
+                                           Utf8Case{"ThreeBytes", "\xE2\x82\xAC", 0x20AC, 3},
+                                           Utf8Case{"FourBytes", "\xF0\x9D\x84\x9E", 0x1D11E, 4},
+                                           Utf8Case{"Highest", "\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
+                                           Utf8Case{"Empty", "", 0, 0},
+                                           Utf8Case{"StrayContinuation", "\x80", 0, 0},
+                                           Utf8Case{"CutShort", "\xE2\x82", 0, 0},
+                                           Utf8Case{"BadContinuation", "\xE2\x41\xAC", 0, 0},
+                                           Utf8Case{"OverlongTwo", "\xC0\x80", 0, 0},
+                                           Utf8Case{"OverlongThree", "\xE0\x80\xAF", 0, 0},
+                                           Utf8Case{"OverlongFour", "\xF0\x8F\xBF\xBF", 0, 0},
+                                           Utf8Case{"Surrogate", "\xED\xA0\x80", 0, 0},
+                                           Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", 0, 0},
+                                           Utf8Case{"FiveByteLead", "\xF8\x88\x80\x80\x80", 0, 0},
+                                           Utf8Case{"InvalidByte", "\xFF", 0, 0}));
 
 TEST(AnsiToWide, ConvertsAndReplacesMalformedBytes) {
   EXPECT_EQ(AnsiToWide("Esci"), u"Esci");
-  EXPECT_EQ(AnsiToWide("\xC2\xB0" "C \xF0\x9D\x84\x9E"), u"\u00B0C \U0001D11E");
-  EXPECT_EQ(AnsiToWide("a\xFF" "b\xE2\x82"), u"a\uFFFDb\uFFFD\uFFFD");
+  EXPECT_EQ(AnsiToWide("\xC2\xB0"
+                       "C \xF0\x9D\x84\x9E"),
+            u"\u00B0C \U0001D11E");
+  EXPECT_EQ(AnsiToWide("a\xFF"
+                       "b\xE2\x82"),
+            u"a\uFFFDb\uFFFD\uFFFD");
   EXPECT_EQ(AnsiToWide(""), u"");
 }
 

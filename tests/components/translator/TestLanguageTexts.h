@@ -12,10 +12,10 @@ namespace test_language {
 inline constexpr int kTableLanguages = 3;
 inline constexpr int kTableStrings = 200;
 
-inline constexpr unsigned kEsci = 6;         // "Esci"
-inline constexpr unsigned kLongText = 7;     // 300 characters, see LongText()
-inline constexpr unsigned kNonAscii = 8;     // NonAsciiText()
-inline constexpr unsigned kEmptyText = 9;    // an empty text, which reads as missing
+inline constexpr unsigned kEsci = 6;            // "Esci"
+inline constexpr unsigned kLongText = 7;        // 300 characters, see LongText()
+inline constexpr unsigned kNonAscii = 8;        // NonAsciiText()
+inline constexpr unsigned kEmptyText = 9;       // an empty text, which reads as missing
 inline constexpr unsigned kAbsentOffset = 100;  // offset 100 of every block has no entry
 
 inline std::u16string LongText() {

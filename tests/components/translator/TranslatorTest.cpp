@@ -185,13 +185,6 @@ TEST_F(TranslatorTest, LibraryWithoutCountsHasOneLanguageOfOneString) {
   EXPECT_EQ(translator.GetString(kEsci, 0), u"<missing>");
 }
 
-TEST_F(TranslatorTest, CountStoredWiderThanAByteDoesNotHarmTheTranslator) {
-  ASSERT_TRUE(Load("TestLangWideCount")) << translator.LibraryProblem();
-  EXPECT_EQ(translator.LanguageCount(), 3);
-  EXPECT_EQ(translator.StringsPerLanguage(), 200);
-  EXPECT_EQ(translator.GetLanguageName(2), u"s400");
-}
-
 struct RefusedCase {
   const char* library;
   const char* problem;  // a part of LibraryProblem()
