@@ -120,7 +120,14 @@ bool TQorNumber::SetData(double user) {
     NotifyData(MSG_DATA_CHANGED, AsWParam(this), 0);
     return false;
   }
-  return SetDataInEcu(ConvertValueToEcu(user, &raw_));
+  const int raw = ConvertValueToEcu(user, &raw_);
+  // A value the conversion cannot express (not in the table, zero denominator) is never
+  // sent: its error code would land in the controller as a garbage byte.
+  if (raw == kNotInTable || raw == kZeroDenominator) {
+    NotifyData(MSG_DATA_CHANGED, AsWParam(this), 0);
+    return false;
+  }
+  return SetDataInEcu(raw);
 }
 
 bool TQorNumber::SetEcuData(int raw) {

@@ -385,3 +385,28 @@ TEST(NumberResource, LoadedItemHoldsItsDefaultWithoutWriting) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NumberTest, ValuesTheConversionCannotExpressAreNeverSent) {
+  Online();
+  struct Case {
+    const char* what;
+    TransformationType type;
+    PropertyList coeffs;
+    double user;
+  };
+  const double ecu[] = {5, 133}, user[] = {0, 1};
+  item.SetConversionTable(ecu, user, 2);
+  for (const Case& c : {Case{"not in table", ttTabled, {1, 0, 0, 1}, 0.5},
+                        Case{"zero denominator", ttFormula, {0, 117000, 1, 0}, 0}}) {
+    item.SetTransformationType(c.type);
+    item.SetCoeffsList(c.coeffs);
+    listener.received.clear();
+    EXPECT_FALSE(item.SetData(c.user)) << c.what;
+    EXPECT_EQ(listener.received.size(), 1u);  // the control shows the held value again
+  }
+  EXPECT_EQ(link.Count("Write"), 0);
+}
+
+}  // namespace
