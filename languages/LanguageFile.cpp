@@ -76,7 +76,8 @@ class LanguageFileParser {
                         std::to_string(first->second));
       return;
     }
-    if (DecodeText(line.substr(tab + 1), number, text.text)) file_.texts.push_back(std::move(text));
+    if (DecodeText(line.substr(tab + 1), number, tab + 2, text.text))
+      file_.texts.push_back(std::move(text));
   }
 
   bool ParseId(std::string_view digits, int line, int& id) {
@@ -98,10 +99,11 @@ class LanguageFileParser {
     return true;
   }
 
-  bool DecodeText(std::string_view raw, int line, std::u16string& text) {
+  // first_column: the column (in bytes, from 1) where the text starts on its line.
+  bool DecodeText(std::string_view raw, int line, std::size_t first_column, std::u16string& text) {
     for (std::size_t at = 0; at < raw.size();) {
       const auto byte = static_cast<unsigned char>(raw[at]);
-      const std::string column = " at column " + std::to_string(at + 1);
+      const std::string column = " at column " + std::to_string(first_column + at);
       if (byte == '\\') {
         if (!DecodeEscape(raw.substr(at), text)) {
           Error(line, "unknown escape" + column + " (use \\n, \\t or \\\\)");
@@ -157,7 +159,8 @@ class LanguageFileParser {
       for (int id = r.first; id <= r.last; ++id)
         if (!first_line_.contains(id)) missing.push_back(id);
     if (!missing.empty())
-      Error(last_line, "the file ends without texts for ids " + DescribeIds(missing));
+      Error(last_line, std::string("the file ends without texts for ") +
+                           (missing.size() == 1 ? "id " : "ids ") + DescribeIds(missing));
   }
 
   LanguageFile file_;

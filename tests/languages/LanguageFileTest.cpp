@@ -113,27 +113,27 @@ INSTANTIATE_TEST_SUITE_P(
                               "6\tEs\xC3"
                               "ci");
                   },
-                  LineOf6, "bad UTF-8 at column 3"},
+                  LineOf6, "bad UTF-8 at column 5"},
         FaultCase{"OverlongUtf8", [](Lines& f) { f.Replace(6, "6\tEs\xC0\xAF"); }, LineOf6,
-                  "bad UTF-8 at column 3"},
+                  "bad UTF-8 at column 5"},
         FaultCase{"MissingIds",
                   [](Lines& f) {
                     for (int id : {27, 28, 29, 30, 31, 32, 150}) f.Remove(id);
                   },
                   LastLine, "without texts for ids 27-32, 150"},
         FaultCase{"UnknownEscape", [](Lines& f) { f.Replace(6, "6\tEs\\qci"); }, LineOf6,
-                  "unknown escape at column 3"},
-        FaultCase{"BackslashAtTheEnd", [](Lines& f) { f.Replace(6, "6\tEsci\\"); }, LineOf6,
                   "unknown escape at column 5"},
+        FaultCase{"BackslashAtTheEnd", [](Lines& f) { f.Replace(6, "6\tEsci\\"); }, LineOf6,
+                  "unknown escape at column 7"},
         FaultCase{"CarriageReturn", [](Lines& f) { f.Replace(6, "6\tEsci\r"); }, LineOf6,
-                  "carriage return at column 5"},
+                  "carriage return at column 7"},
         FaultCase{"ControlCharacter",
                   [](Lines& f) {
                     f.Replace(6,
                               "6\tEs\x01"
                               "ci");
                   },
-                  LineOf6, "control character at column 3"},
+                  LineOf6, "control character at column 5"},
         FaultCase{"NoTab", [](Lines& f) { f.lines.push_back("6 Esci"); }, LastLine,
                   "expected an id, a tab and the text"},
         FaultCase{"BlankLine", [](Lines& f) { f.lines.insert(f.lines.begin() + 5, "  "); },
@@ -176,7 +176,7 @@ TEST(LanguageFile, ReportsEveryProblem) {
   EXPECT_TRUE(errors[1].starts_with("f.txt:" + std::to_string(f.LineOf(6)) + ":"));
   EXPECT_NE(errors[2].find("leading zero"), std::string::npos);
   EXPECT_NE(errors[3].find("id 8 already"), std::string::npos);
-  EXPECT_NE(errors[4].find("without texts for ids 7"), std::string::npos);
+  EXPECT_NE(errors[4].find("without texts for id 7"), std::string::npos);
 }
 
 TEST(LanguageFile, EmptyFileLacksEveryId) {
