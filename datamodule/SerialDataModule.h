@@ -61,6 +61,8 @@ class TSerialDataModule : public Component {
   int Connect(int port, int options);
   bool Save(const std::string& fileName);
   bool Load(const std::string& fileName);
+  // The INI text a save would encrypt, without encrypting it.
+  bool ExportConfigurationText(std::string& text);
 
   // Fills the nine shared texts from the translator's current language.
   void LoadSharedTexts();

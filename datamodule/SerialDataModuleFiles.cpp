@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "components/data/SerialData.h"
@@ -83,6 +85,15 @@ bool TSerialDataModule::WriteConfigurationText(const std::string& plainFile,
   }
   ini.UpdateFile();
   return !ini.Failed();
+}
+
+bool TSerialDataModule::ExportConfigurationText(std::string& text) {
+  PlainWorkFile plain;
+  std::u16string failures;
+  if (!plain.Created() || !WriteConfigurationText(plain.Path(), failures)) return false;
+  std::ifstream in(plain.Path(), std::ios::binary);
+  text.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad() && failures.empty();
 }
 
 bool TSerialDataModule::Save(const std::string& fileName) {
