@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-namespace vzt::test {
+namespace vzt {
 
-// ecusim as a child process, linked in a temporary folder of its own. The destructor always
-// stops and reaps it, also when a test fails half-way.
+// ecusim as a child process, linked in a temporary folder of its own, for tests and
+// benchmarks. The destructor always stops and reaps it and removes the folder.
 class SimulatorProcess {
  public:
   // Makes the simulator's temporary folder.
@@ -18,14 +18,14 @@ class SimulatorProcess {
   SimulatorProcess(const SimulatorProcess&) = delete;
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
-  // Starts the simulator from the test's own folder with --link in its folder and the
+  // Starts the simulator from the program's own folder with --link in its folder and the
   // given arguments, and waits until its link appears.
   bool Start(const std::vector<std::string>& args = {});
   bool Started() const { return started_; }
   pid_t Pid() const { return pid_; }
   const std::string& Folder() const { return folder_; }
   const std::string& LinkPath() const { return link_path_; }
-  // A path in the simulator's folder, e.g. for --eeprom.
+  // A path in the simulator's folder.
   std::string PathOf(const std::string& name) const { return folder_ + "/" + name; }
   std::string EepromPath() const { return PathOf("memory.bin"); }
 
@@ -34,8 +34,12 @@ class SimulatorProcess {
   // SIGTERM, then SIGKILL if it does not end in time; its wait status.
   std::optional<int> Stop();
 
+  // ecusim beside the running program.
   static std::string ProgramPath();
   static std::string MakeTemporaryFolder();
+  // The full argument list: the program, --link LINK, then extra.
+  static std::vector<std::string> Arguments(const std::string& link_path,
+                                            const std::vector<std::string>& extra);
 
  private:
   bool WaitForLink(int timeout_ms);
@@ -46,15 +50,4 @@ class SimulatorProcess {
   bool started_ = false;
 };
 
-// The simulator's argument list for a folder: --link FOLDER/link, then extra.
-std::vector<std::string> SimulatorArguments(const std::string& link_path,
-                                            const std::vector<std::string>& extra);
-
-// Runs the program with arguments to its end (bounded) and returns its exit code and output.
-struct ProgramRun {
-  int exit_code = -1;
-  std::string output;
-};
-ProgramRun RunToEnd(const std::vector<std::string>& args, int timeout_ms);
-
-}  // namespace vzt::test
+}  // namespace vzt

@@ -76,7 +76,7 @@ class EepromFileTest : public ::testing::Test {
     std::ofstream(Path(name), std::ios::binary) << std::string(count, '\x11');
   }
 
-  std::string folder_ = test::SimulatorProcess::MakeTemporaryFolder();
+  std::string folder_ = SimulatorProcess::MakeTemporaryFolder();
 };
 
 TEST_F(EepromFileTest, SavedImageLoadsBackAndLeavesNoTemporaryFile) {

@@ -16,12 +16,12 @@
 #include <thread>
 
 #include "ecusim/EcuMemory.h"
+#include "ecusim/ProgramRun.h"
 #include "ecusim/SimulatorProcess.h"
 
 namespace vzt {
 namespace {
 
-using test::SimulatorProcess;
 
 constexpr int kRunTimeoutMs = 20000;
 
@@ -69,7 +69,7 @@ TEST(EcuSimProgram, SecondSimulatorDoesNotTakeARunningOnesLink) {
   ASSERT_TRUE(first.Start());
   const std::string target = LinkTarget(first.LinkPath());
   const test::ProgramRun second =
-      test::RunToEnd(test::SimulatorArguments(first.LinkPath(), {}), kRunTimeoutMs);
+      test::RunToEnd(SimulatorProcess::Arguments(first.LinkPath(), {}), kRunTimeoutMs);
   EXPECT_EQ(second.exit_code, 1);
   EXPECT_NE(second.output.find("another simulator"), std::string::npos) << second.output;
   EXPECT_EQ(LinkTarget(first.LinkPath()), target);
@@ -81,7 +81,7 @@ TEST(EcuSimProgram, StaleLinkOfAKilledSimulatorIsTakenOver) {
   ASSERT_EQ(::symlink("/dev/null", link.c_str()), 0);
   std::ofstream(link + ".lock").put('x');
   const test::ProgramRun run = test::RunToEnd(
-      test::SimulatorArguments(link, {"--unplug-after-ms", "0"}), kRunTimeoutMs);
+      SimulatorProcess::Arguments(link, {"--unplug-after-ms", "0"}), kRunTimeoutMs);
   EXPECT_EQ(run.exit_code, 0) << run.output;
   EXPECT_NE(run.output.find("ecusim: device /dev/pts/"), std::string::npos) << run.output;
   EXPECT_FALSE(Exists(link));
@@ -90,7 +90,7 @@ TEST(EcuSimProgram, StaleLinkOfAKilledSimulatorIsTakenOver) {
 TEST(EcuSimProgram, MemoryFileStartsWithTheFactoryContents) {
   const SimulatorProcess place;
   const test::ProgramRun run = test::RunToEnd(
-      test::SimulatorArguments(place.LinkPath(),
+      SimulatorProcess::Arguments(place.LinkPath(),
                                {"--eeprom", place.EepromPath(), "--unplug-after-ms", "0"}),
       kRunTimeoutMs);
   EXPECT_EQ(run.exit_code, 0) << run.output;
@@ -104,7 +104,7 @@ TEST(EcuSimProgram, DamagedMemoryFileIsRefused) {
   const SimulatorProcess place;
   std::ofstream(place.EepromPath()) << "short";
   const test::ProgramRun run = test::RunToEnd(
-      test::SimulatorArguments(place.LinkPath(), {"--eeprom", place.EepromPath()}),
+      SimulatorProcess::Arguments(place.LinkPath(), {"--eeprom", place.EepromPath()}),
       kRunTimeoutMs);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.output.find("256 bytes"), std::string::npos) << run.output;
@@ -125,7 +125,7 @@ TEST(EcuSimProgram, EndsWhenItsParentEnds) {
   ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);  // the orphan comes to us to be reaped
   const SimulatorProcess place;
   const std::string link = place.LinkPath();
-  std::vector<std::string> args = test::SimulatorArguments(link, {});
+  std::vector<std::string> args = SimulatorProcess::Arguments(link, {});
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

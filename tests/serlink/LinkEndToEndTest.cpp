@@ -33,6 +33,8 @@ struct IdentificationCase {
   std::array<unsigned char, 6> first_six;
 };
 
+void PrintTo(const IdentificationCase& c, std::ostream* out) { *out << c.name; }
+
 class LinkIdentification : public LinkFixture,
                            public ::testing::WithParamInterface<IdentificationCase> {};
 
