@@ -1,5 +1,6 @@
 #include "ecusim/SimulatorOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <vector>
@@ -65,8 +66,9 @@ const std::vector<Option>& Options() {
          return !v.empty();
        }},
       {"--eeprom", "FILE",
-       "keep the configuration memory in FILE (256 bytes, byte n at address n);\n"
-       "a missing FILE starts with the factory contents; rewritten after every write",
+       "keep the configuration memory in FILE (256 bytes, byte n at\n"
+       "address n); a missing FILE starts with the factory contents;\n"
+       "the file is replaced after every write",
        [](std::string_view v, SimulatorOptions& o) {
          o.eeprom_path = v;
          return !v.empty();
@@ -102,7 +104,8 @@ const std::vector<Option>& Options() {
          return true;
        }},
       {"--unplug-after-ms", "N",
-       "N milliseconds after start the device disappears and the simulator ends",
+       "N milliseconds after start the device disappears and the\n"
+       "simulator ends",
        [](std::string_view v, SimulatorOptions& o) {
          return ParseInRange(v, 0LL, 86400000LL, o.unplug_after_ms);
        }},
@@ -122,6 +125,22 @@ const Option* FindOption(std::string_view name) {
     if (option.name == name) return &option;
   }
   return nullptr;
+}
+
+// "  --name VALUE" in a column of its own, then the help, one line of it per line.
+void AppendHelp(const Option& option, std::string& text) {
+  constexpr std::size_t kHelpColumn = 24;
+  std::string head(2, ' ');
+  head.append(option.name);
+  if (!option.value_name.empty()) head.append(1, ' ').append(option.value_name);
+  head.resize(std::max(head.size() + 1, kHelpColumn), ' ');
+  std::string_view help = option.help;
+  while (!help.empty()) {
+    const auto newline = help.find('\n');
+    text.append(head).append(help.substr(0, newline)).append(1, '\n');
+    head.assign(kHelpColumn, ' ');
+    help = newline == std::string_view::npos ? std::string_view() : help.substr(newline + 1);
+  }
 }
 
 }  // namespace
@@ -156,19 +175,7 @@ std::string SimulatorUsage() {
       "Simulates the lambda controller on a pseudo-terminal: prints the device, links it at\n"
       "a well-known path and answers the service tool's requests until SIGINT or SIGTERM,\n"
       "or until its parent process ends. Then it removes the link.\n\noptions:\n";
-  for (const Option& option : Options()) {
-    std::string head = "  " + std::string(option.name);
-    if (!option.value_name.empty()) head += " " + std::string(option.value_name);
-    head.resize(std::max<std::size_t>(head.size() + 1, 24), ' ');
-    std::string_view help = option.help;
-    bool first = true;
-    while (!help.empty()) {
-      const auto newline = help.find('\n');
-      text += (first ? head : std::string(24, ' ')) + std::string(help.substr(0, newline)) + "\n";
-      first = false;
-      help = newline == std::string_view::npos ? std::string_view() : help.substr(newline + 1);
-    }
-  }
+  for (const Option& option : Options()) AppendHelp(option, text);
   return text;
 }
 

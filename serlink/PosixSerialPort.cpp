@@ -46,6 +46,9 @@ bool PosixSerialPort::Open(const std::string& device, int baud) {
 
 void PosixSerialPort::Close() {
   if (fd_ < 0) return;
+  // The exclusive mode outlives this descriptor while anyone else keeps the device open;
+  // it must not lock us out of our own next open.
+  ::ioctl(fd_, TIOCNXCL);
   ::close(fd_);
   fd_ = -1;
 }

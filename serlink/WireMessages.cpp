@@ -1,5 +1,7 @@
 #include "serlink/WireMessages.h"
 
+#include <algorithm>
+
 namespace vzt::wire {
 
 namespace {
@@ -137,8 +139,8 @@ Bytes WordReply(std::uint32_t value) {
 }
 
 Bytes DataReply(ByteView data) {
-  Bytes out{kReplyOk};
-  out.insert(out.end(), data.begin(), data.end());
+  Bytes out(1 + data.size(), kReplyOk);
+  std::copy(data.begin(), data.end(), out.begin() + 1);
   return out;
 }
 
