@@ -101,10 +101,11 @@ bool QorSerialLink::ReadIdentification(unsigned char* record) {
 int QorSerialLink::Open() {
   if (session_open_) return 1;
   status_ = 0;
-  Progress(0, false);
-  unsigned char record[LINK_IDENTIFICATION_SIZE];
-  if (!port_->IsOpen() && !ConnectDevice(record)) return 0;
-  Progress(kIdentifiedProgress, false);
+  if (!port_->IsOpen()) {
+    unsigned char record[LINK_IDENTIFICATION_SIZE];
+    if (!ConnectDevice(record)) return 0;
+    Progress(kIdentifiedProgress, false);
+  }
   if (!Exchange(wire::kOpenSession, {}, 0)) return 0;
   session_open_ = true;
   silent_transfers_ = 0;
@@ -118,7 +119,7 @@ void QorSerialLink::Close() {
     // One attempt only: a controller that misses it drops the session when the next one
     // opens.
     client_.Transfer(wire::kCloseSession, {}, 1, 1);
-    LoseLink();
+    EndSession();
   }
   ClosePort();
 }
@@ -171,14 +172,14 @@ std::optional<wire::Bytes> QorSerialLink::Exchange(std::uint8_t command,
 
 void QorSerialLink::NoteFailedTransfer(const TransferResult& result) {
   if (result.outcome == TransferResult::kDeviceLost) {
-    LoseLink();
+    EndSession();
     Fail(LINK_STATUS_NOT_OPEN | LINK_STATUS_DEVICE_LOST);
     return;
   }
   Fail((result.timed_out ? LINK_STATUS_TIMEOUT : 0) |
        (result.saw_bad_frame ? LINK_STATUS_FRAMING : 0));
   if (result.Silent() && session_open_ && ++silent_transfers_ >= kSilentTransfersForLoss)
-    LoseLink();
+    EndSession();
 }
 
 bool QorSerialLink::NeedSession() {
@@ -274,7 +275,7 @@ bool QorSerialLink::ReadPacket(int code, void* data, int* size) {
 
 void QorSerialLink::ClosePort() { port_->Close(); }
 
-void QorSerialLink::LoseLink() {
+void QorSerialLink::EndSession() {
   ClosePort();
   if (!session_open_) return;
   session_open_ = false;

@@ -81,8 +81,8 @@ class QorSerialLink final : public TSerialLink {
   bool Fail(int status);
   void SetBaud(int baud);
   void ClosePort();
-  // Ends an open session: closes the port and tells the host once.
-  void LoseLink();
+  // Closes the port; when a session was open, ends it and tells the host, once.
+  void EndSession();
   void Progress(int percent, bool add);
 
   LinkServices services_;
