@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QComboBox>
+
+#include "components/controls/ControlRef.h"
+#include "components/controls/ControlTypes.h"
+#include "components/data/SerialData.h"
+#include "platform/Messages.h"
+
+namespace vzt {
+
+class TChildLabel;
+class TResizer;
+
+// A drop-down list bound to an enumerated parameter: the index of the selected entry is the
+// item's user value. A choice made with the list closed (a mouse pick closes it first) is
+// written at once; a move inside the open list waits for Enter, and Escape there returns to
+// the entry the box had. It carries a focus chain, a caption label and a resizer.
+class TQorComboBox : public QComboBox, public Component, public MessageTarget {
+ public:
+  explicit TQorComboBox(Component* owner = nullptr, QWidget* parent = nullptr);
+  ~TQorComboBox() override;
+
+  TChildLabel* ComboLabel() const { return combo_label_; }
+  TResizer* Resizer() const { return resizer_; }
+
+  TQorNumber* Value() const { return item_; }
+  void SetNumber(TQorNumber* item);
+
+  bool ArrowMoveFocus = true;
+  QWidget* NextControl() const { return next_.Get(); }
+  void SetNextControl(QWidget* control);
+  QWidget* PrevControl() const { return prev_.Get(); }
+  void SetPrevControl(QWidget* control);
+
+  TComboStyle Style() const { return style_; }
+  void SetStyle(TComboStyle style);
+  // One entry per line.
+  void SetItemsText(const QString& lines);
+
+  // The entry Escape in the open list returns to.
+  int EntryIndex() const { return entry_index_; }
+  bool SelectionPending() const { return pending_; }
+  bool IsListOpen() const;
+
+  bool InitData();
+  void FocusNextControl();
+  void FocusPrevControl();
+
+  void SetBounds(int left, int top, int width, int height);
+  void SetParent(QWidget* parent);
+
+  // The list opens (mouse, F4, Alt+Down or Enter): Enter will commit what is chosen in it.
+  void showPopup() override;
+
+  TNotifyEvent OnChange, OnEnter, OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+
+  LParam Perform(unsigned msg, WParam wparam, LParam lparam) override;
+  void Notification(Component* component, Operation operation) override;
+  void Loaded() override;
+  bool SetProperty(std::string_view name, const PropertyValue& value) override;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void Change();
+  void KeyPress(char16_t c, QKeyEvent* event);
+  void Commit();
+  bool KeyDownClosed(QKeyEvent& event);
+  bool OpenListKey(QKeyEvent& event, bool act);
+  void CommitOpenList();
+  void CloseListRestoring();
+  void SelectFromValue(double value);
+  void DataArrived();
+  void FocusAlongChain(const ControlRef& target, bool next);
+  bool StillReferences(const Component* c) const;
+  void FollowLabel();
+
+  TChildLabel* combo_label_ = nullptr;
+  TResizer* resizer_ = nullptr;
+  TQorNumber* item_ = nullptr;
+  ControlRef next_;
+  ControlRef prev_;
+  TComboStyle style_ = csDropDownList;
+  int entry_index_ = -1;
+  bool pending_ = false;
+};
+
+}  // namespace vzt

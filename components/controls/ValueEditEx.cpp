@@ -1,0 +1,403 @@
+#include "components/controls/ValueEditEx.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "components/comm/SerialLink.h"
+#include "components/controls/ChildLabel.h"
+#include "components/controls/FocusChain.h"
+#include "components/controls/ItemBinding.h"
+#include "components/controls/NumberTyping.h"
+#include "components/controls/Resizer.h"
+#include "components/controls/TypedKey.h"
+#include "components/controls/WidgetProperties.h"
+
+namespace vzt {
+
+namespace {
+
+constexpr int kCreatedWidth = 96;
+
+}  // namespace
+
+TValueEditEx::TValueEditEx(Component* owner, QWidget* parent) : QLineEdit(parent), Component(owner) {
+  edit_label_ = new TChildLabel(this, this, this);
+  // Text reaches the box only through the filter: no paste from a menu, no drops, no input
+  // method composing.
+  setContextMenuPolicy(Qt::NoContextMenu);
+  setAcceptDrops(false);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  setAlignment(HorizontalAlignment(alignment_) | Qt::AlignVCenter);
+  setText(QStringLiteral("0"));
+  resize(kCreatedWidth, height());
+  AdjustHeight();
+  resizer_ = new TResizer(this, this);
+  connect(this, &QLineEdit::textChanged, [this] {
+    if (OnChange) OnChange(this);
+  });
+  FollowLabel();
+}
+
+TValueEditEx::~TValueEditEx() {
+  SetNextControl(nullptr);
+  SetPrevControl(nullptr);
+  Unbind(*this, item_);
+  // The resizer and the caption label go while the box is still whole.
+  DestroyComponents();
+}
+
+// ---------------------------------------------------------------- references
+
+void TValueEditEx::SetNumber(TQorNumber* item) { Rebind(*this, item_, item); }
+
+bool TValueEditEx::StillReferences(const Component* c) const {
+  return c && (c == next_.AsComponent() || c == prev_.AsComponent() || c == item_);
+}
+
+void TValueEditEx::SetNextControl(QWidget* control) {
+  Component* old = next_.Reset(control);
+  ReleaseReference(*this, old, StillReferences(old));
+  if (Component* c = next_.AsComponent()) FreeNotification(c);
+}
+
+void TValueEditEx::SetPrevControl(QWidget* control) {
+  Component* old = prev_.Reset(control);
+  ReleaseReference(*this, old, StillReferences(old));
+  if (Component* c = prev_.AsComponent()) FreeNotification(c);
+}
+
+void TValueEditEx::Notification(Component* component, Operation operation) {
+  if (operation == Operation::opRemove && component) {
+    if (component == edit_label_) edit_label_ = nullptr;
+    if (component == resizer_) resizer_ = nullptr;
+    if (component == item_) item_ = nullptr;
+    next_.Forget(component);
+    prev_.Forget(component);
+  }
+  Component::Notification(component, operation);
+}
+
+void TValueEditEx::Loaded() {
+  Component::Loaded();
+  if (edit_label_) edit_label_->Loaded();
+  if (resizer_) resizer_->Loaded();
+}
+
+// ---------------------------------------------------------------- value
+
+void TValueEditEx::ShowValue(double value) { setText(NumberToText(value)); }
+
+void TValueEditEx::ShowItemValue() {
+  if (item_) ShowValue(item_->GetDouble());
+}
+
+bool TValueEditEx::InitData() {
+  if (!item_) return true;
+  double value = 0;
+  const bool ok = ReadAfresh(*item_, value);
+  ShowValue(value);
+  return ok;
+}
+
+bool TValueEditEx::AcquireValue() {
+  if (!item_) return false;
+  const std::optional<double> typed = TextToNumber(text());
+  if (!typed) {
+    double kept = 0;
+    item_->GetData(&kept);
+    ShowValue(kept);
+    return false;
+  }
+  // On success the item's data message shows the value as the item now holds it.
+  return item_->SetData(*typed);
+}
+
+void TValueEditEx::CommitByEnter() {
+  if (AcquireValue()) {
+    FocusNextControl();
+    return;
+  }
+  ErrorSound();
+  ShowItemValue();
+  selectAll();
+}
+
+void TValueEditEx::ErrorSound() { QApplication::beep(); }
+
+// ---------------------------------------------------------------- data messages
+
+void TValueEditEx::DataArrived() {
+  ShowItemValue();
+  RefreshDataDefinitionAspect(true);
+  data_defined_ = true;
+}
+
+LParam TValueEditEx::Perform(unsigned msg, WParam wparam, LParam lparam) {
+  switch (msg) {
+    case MSG_DATA_CHANGED:
+      DataArrived();
+      break;
+    case MSG_PACKET_ARRIVED:
+      if (item_) item_->InitData(reinterpret_cast<const int*>(wparam));
+      DataArrived();
+      break;
+    case MSG_COM_ERROR:
+      if ((lparam & LINK_STATUS_NOT_DEFINED) != 0) {
+        RefreshDataDefinitionAspect(false);
+        data_defined_ = false;
+      }
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void TValueEditEx::RefreshDataDefinitionAspect(bool defined) {
+  if (IsDesigning()) return;
+  // A box without a parent would show as a window of its own.
+  const bool canShow = parentWidget() != nullptr;
+  switch (aspect_) {
+    case ddInvisible:
+      if (canShow || !defined) setVisible(defined);
+      setEnabled(true);
+      break;
+    case ddDisabled:
+      if (canShow) setVisible(true);
+      setEnabled(defined);
+      break;
+    case ddNone:
+      break;
+  }
+}
+
+void TValueEditEx::SetDataDefAspect(TDataDefinedAspect aspect) {
+  if (aspect == aspect_) return;
+  if (aspect == ddNone) {
+    // Leave the box visible and enabled, as it is without an aspect.
+    RefreshDataDefinitionAspect(true);
+    aspect_ = ddNone;
+    return;
+  }
+  aspect_ = aspect;
+  RefreshDataDefinitionAspect(data_defined_);
+}
+
+// ---------------------------------------------------------------- keys
+
+void TValueEditEx::keyPressEvent(QKeyEvent* event) {
+  const bool ordinary = KeyDown(*event);
+  const char16_t typed = TypedCharacter(*event);
+  event->accept();
+  if (typed != 0) {
+    KeyPress(typed, *event);
+    return;
+  }
+  if (ordinary && !IsClipboardOrUndoKey(*event)) QLineEdit::keyPressEvent(event);
+}
+
+// Escape, Up and Down first; the owner's OnKeyDown runs afterwards and sees 0 for a key the
+// box consumed. False when the key gets no ordinary handling any more.
+bool TValueEditEx::KeyDown(QKeyEvent& event) {
+  bool consumed = false;
+  switch (event.key()) {
+    case Qt::Key_Escape:
+      ShowItemValue();
+      selectAll();
+      break;
+    case Qt::Key_Up:
+      if (ArrowMoveFocus) FocusPrevControl(), consumed = true;
+      break;
+    case Qt::Key_Down:
+      if (ArrowMoveFocus) FocusNextControl(), consumed = true;
+      break;
+    default:
+      break;
+  }
+  int key = consumed ? 0 : event.key();
+  if (OnKeyDown) OnKeyDown(this, key, event.modifiers());
+  return key != 0;
+}
+
+void TValueEditEx::KeyPress(char16_t c, QKeyEvent& event) {
+  if (c == kCarriageReturn) {
+    CommitByEnter();
+    return;
+  }
+  if (!AcceptsCharacter(c)) return;
+  if (OnKeyPress) OnKeyPress(this, c);
+  if (c == 0) return;
+  if (c == kBackspace && event.key() == Qt::Key_Backspace)
+    QLineEdit::keyPressEvent(&event);
+  else if (c == kBackspace)
+    backspace();
+  else
+    insert(QString(QChar(c)));
+}
+
+bool TValueEditEx::AcceptsCharacter(char16_t& c) const {
+  if (IsAsciiDigit(c) || c == kBackspace) return true;
+  const char16_t separator = DecimalSeparatorChar();
+  if (c == u'.' || c == u',') {
+    c = separator;
+    if (TextContains(*this, separator) && !SelectionContains(*this, separator)) return false;
+  }
+  if (item_) {
+    if (c == separator) return AcceptsSeparator();
+    return c == u'-' && AcceptsMinus();
+  }
+  return c == separator || (c == u'-' && SelectionStart(*this) == 0);
+}
+
+bool TValueEditEx::AcceptsSeparator() const { return StepAllowsDecimals(item_->Precision()); }
+
+bool TValueEditEx::AcceptsMinus() const {
+  const double low = item_->ValueMin(), high = item_->ValueMax();
+  const bool negativeAllowed = low < 0 || (low == 0 && high == 0);
+  return SelectionStart(*this) == 0 && negativeAllowed &&
+         (!TextContains(*this, u'-') || SelectionContains(*this, u'-'));
+}
+
+// ---------------------------------------------------------------- focus
+
+void TValueEditEx::FocusAlongChain(const ControlRef& target, bool next) {
+  if (GiveFocus(target.Get())) return;
+  // As Tab or Shift+Tab would: the next tab stop of this box's window.
+  focusNextPrevChild(next);
+}
+
+void TValueEditEx::FocusNextControl() { FocusAlongChain(next_, true); }
+
+void TValueEditEx::FocusPrevControl() { FocusAlongChain(prev_, false); }
+
+void TValueEditEx::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  if (!MovesFocusBetweenControls(event->reason())) return;
+  if (OnEnter) OnEnter(this);
+  selectAll();
+}
+
+void TValueEditEx::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  if (!MovesFocusBetweenControls(event->reason())) return;
+  // Validation discards what was typed but not confirmed; without it leaving commits.
+  if (Validation && item_)
+    ShowItemValue();
+  else
+    AcquireValue();
+  if (OnExit) OnExit(this);
+}
+
+// ---------------------------------------------------------------- look and place
+
+void TValueEditEx::SetTextAlignment(TAlignment alignment) {
+  alignment_ = alignment;
+  setAlignment(HorizontalAlignment(alignment) | Qt::AlignVCenter);
+}
+
+void TValueEditEx::AdjustHeight() { resize(width(), sizeHint().height()); }
+
+void TValueEditEx::SetAutoSize(bool on) {
+  if (on == auto_size_) return;
+  auto_size_ = on;
+  UpdateHeight();
+}
+
+void TValueEditEx::UpdateHeight() {
+  if (auto_size_ && hasFrame()) {
+    AdjustHeight();
+    setFixedHeight(height());
+  } else {
+    setMinimumHeight(0);
+    setMaximumHeight(QWIDGETSIZE_MAX);
+  }
+}
+
+void TValueEditEx::SetBounds(int left, int top, int width, int height) {
+  setGeometry(left, top, width, height);
+  if (edit_label_) edit_label_->Update();
+}
+
+void TValueEditEx::SetParent(QWidget* parent) {
+  AdoptParent(*this, parent);
+  FollowLabel();
+}
+
+void TValueEditEx::FollowLabel() {
+  if (edit_label_) edit_label_->FollowControl();
+}
+
+bool TValueEditEx::event(QEvent* event) {
+  const bool handled = QLineEdit::event(event);
+  switch (event->type()) {
+    case QEvent::ParentChange:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+      FollowLabel();
+      break;
+    default:
+      break;
+  }
+  return handled;
+}
+
+void TValueEditEx::moveEvent(QMoveEvent* event) {
+  QLineEdit::moveEvent(event);
+  if (edit_label_) edit_label_->Update();
+}
+
+void TValueEditEx::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  if (edit_label_) edit_label_->Update();
+}
+
+void TValueEditEx::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::FontChange && auto_size_) UpdateHeight();
+}
+
+// ---------------------------------------------------------------- properties
+
+bool TValueEditEx::SetProperty(std::string_view name, const PropertyValue& value) {
+  if (auto taken = ApplySubProperty(edit_label_, "EditLabel", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(resizer_, "Resizer", name, value)) return *taken;
+  using T = TValueEditEx;
+  static const PropertyTable<T> properties = {
+      {"Value", ReferenceProperty<T, TQorNumber>(&T::SetNumber)},
+      {"Validation", [](T& t, const PropertyValue& v) { return PropertyAsBool(v, t.Validation); }},
+      {"NextControl", WidgetRefProperty(&T::SetNextControl)},
+      {"PrevControl", WidgetRefProperty(&T::SetPrevControl)},
+      {"ArrowMoveFocus",
+       [](T& t, const PropertyValue& v) { return PropertyAsBool(v, t.ArrowMoveFocus); }},
+      {"DataNotDefinedAspect", EnumProperty(&T::SetDataDefAspect, ddNone, ddDisabled)},
+      {"Alignment", EnumProperty(&T::SetTextAlignment, taLeftJustify, taCenter)},
+      {"AutoSize", BoolProperty(&T::SetAutoSize)},
+      {"Text", [](T& t, const PropertyValue& v) {
+         QString text;
+         if (!PropertyAsText(v, text)) return false;
+         t.setText(text);
+         return true;
+       }},
+      {"ReadOnly", BoolProperty<T>(&T::setReadOnly)},
+      {"MaxLength", [](T& t, const PropertyValue& v) {
+         int n = 0;
+         if (!PropertyAsInt(v, n) || n < 0) return false;
+         t.setMaxLength(n == 0 ? 32767 : n);
+         return true;
+       }},
+      {"Parent", WidgetRefProperty(&T::SetParent)},
+      {"OnEnter", EventProperty(&T::OnEnter)},
+      {"OnExit", EventProperty(&T::OnExit)},
+      {"OnChange", EventProperty(&T::OnChange)},
+      {"OnKeyDown", EventProperty(&T::OnKeyDown)},
+      {"OnKeyPress", EventProperty(&T::OnKeyPress)},
+  };
+  if (auto taken = properties.Apply(*this, name, value)) return *taken;
+  if (auto taken = ApplyWidgetProperty(*this, name, value)) {
+    FollowLabel();
+    return *taken;
+  }
+  return Component::SetProperty(name, value);
+}
+
+}  // namespace vzt
