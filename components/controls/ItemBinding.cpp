@@ -13,7 +13,7 @@ bool ReadAfresh(TQorNumber& item, double& value) {
   return ok;
 }
 
-int TruncateToInt(double value) {
+int TruncateSaturating(double value) {
   if (std::isnan(value)) return 0;
   if (value >= static_cast<double>(std::numeric_limits<int>::max()))
     return std::numeric_limits<int>::max();

@@ -9,7 +9,7 @@ namespace vzt {
 bool ReadAfresh(TQorNumber& item, double& value);
 
 // Truncation toward zero to a 32-bit integer, saturating (NaN gives 0).
-int TruncateToInt(double value);
+int TruncateSaturating(double value);
 
 // Moves a control from its old item's notification list to the new item's.
 template <class Item>

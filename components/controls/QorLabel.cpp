@@ -165,7 +165,7 @@ LParam TQorLabel::Perform(unsigned msg, WParam, LParam) {
   if (item_->Kind() == sdPacket) {
     const double value = item_->GetDouble();
     if (IsFlagStyle())
-      state_ = TruncateToInt(value + 0.5) != 0;
+      state_ = TruncateSaturating(value + 0.5) != 0;
     else
       shown_value_ = value;
   }

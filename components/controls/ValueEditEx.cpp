@@ -305,8 +305,7 @@ void TValueEditEx::SetAutoSize(bool on) {
 
 void TValueEditEx::UpdateHeight() {
   if (auto_size_ && hasFrame()) {
-    AdjustHeight();
-    setFixedHeight(height());
+    setFixedHeight(sizeHint().height());
   } else {
     setMinimumHeight(0);
     setMaximumHeight(QWIDGETSIZE_MAX);
