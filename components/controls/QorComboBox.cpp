@@ -1,6 +1,7 @@
 #include "components/controls/QorComboBox.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QKeyEvent>
 
 #include "components/controls/ChildLabel.h"
@@ -208,6 +209,11 @@ bool TQorComboBox::KeyDownClosed(QKeyEvent& event) {
 
 bool TQorComboBox::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (watched == view() && type == QEvent::FocusOut && IsListOpen()) {
+    // The focus went from the open list to another control: the box was left.
+    QWidget* to = QApplication::focusWidget();
+    if (to && to != this && !IsOwnList(to)) Leave();
+  }
   if (watched == view() && IsListOpen() &&
       (type == QEvent::KeyPress || type == QEvent::ShortcutOverride)) {
     // The list's own handling of these keys runs as a shortcut override; claim them first.
@@ -290,12 +296,22 @@ void TQorComboBox::focusInEvent(QFocusEvent* event) {
   if (OnEnter) OnEnter(this);
 }
 
+// The open list takes the focus from the box; that is no leaving.
 void TQorComboBox::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
-  if (!MovesFocusBetweenControls(event->reason())) return;
-  // Leaving closes the list and writes nothing.
+  if (!MovesFocusBetweenControls(event->reason()) || IsOwnList(QApplication::focusWidget()))
+    return;
+  Leave();
+}
+
+// Leaving closes the list and writes nothing.
+void TQorComboBox::Leave() {
   if (IsListOpen()) hidePopup();
   if (OnExit) OnExit(this);
+}
+
+bool TQorComboBox::IsOwnList(const QWidget* widget) const {
+  return widget && view() && (widget == view() || widget->window() == view()->window());
 }
 
 // ---------------------------------------------------------------- place

@@ -79,6 +79,8 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   bool OpenListKey(QKeyEvent& event, bool act);
   void CommitOpenList();
   void CloseListRestoring();
+  void Leave();
+  bool IsOwnList(const QWidget* widget) const;
   void SelectFromValue(double value);
   void DataArrived();
   void FocusAlongChain(const ControlRef& target, bool next);
