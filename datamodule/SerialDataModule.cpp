@@ -11,6 +11,7 @@
 #include "components/translator/Translator.h"
 #include "datamodule/Catalogue.h"
 #include "platform/MainThread.h"
+#include "platform/NumberText.h"
 #include "platform/Resource.h"
 #include "platform/StringResources.h"
 #include "platform/Timing.h"
@@ -37,11 +38,6 @@ enum : int {
   kTextEraseConfirm = 21,
   kTextWrongEcu = 104,
 };
-
-int TruncateToInt(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::clamp(v, -2147483648.0, 2147483647.0));
-}
 
 void SignedMagnitudeToUser(Component*, int ecu, double& user) {
   user = ecu < 128 ? ecu : 128 - ecu;

@@ -121,4 +121,11 @@ std::optional<double> TextToFloat(std::string_view text) {
   return negative ? -value : value;
 }
 
+int TruncateToInt(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0) return 2147483647;
+  if (value <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(value);
+}
+
 }  // namespace vzt

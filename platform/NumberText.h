@@ -20,4 +20,7 @@ std::string FloatToText(double value);
 // digits with the regional separator, an optional exponent. Nothing else is accepted.
 std::optional<double> TextToFloat(std::string_view text);
 
+// Truncation toward zero that saturates at the int range instead of overflowing; NaN gives 0.
+int TruncateToInt(double value);
+
 }  // namespace vzt

@@ -4,19 +4,10 @@
 #include "components/comm/Qorconnection.h"
 #include "components/data/SerialData.h"
 #include "components/storage/CustomIniFile.h"
+#include "platform/NumberText.h"
 
 namespace vzt {
 
-namespace {
-
-int TruncateToInt(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= 2147483647.0) return 2147483647;
-  if (x <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(x);
-}
-
-}  // namespace
 
 TQorNumber::TQorNumber(Component* owner) : TQorSerialData(owner, 0, sdNumber) { AllocateMemory(); }
 

@@ -2,6 +2,7 @@
 
 #include "components/comm/DataRefresher.h"
 #include "components/data/SerialData.h"
+#include "platform/NumberText.h"
 
 namespace vzt {
 
@@ -25,13 +26,7 @@ void TQorPacketData::UpdateData(const void* buffer) {
   DoGetData();
 }
 
-int TQorPacketData::GetInt() {
-  const double v = GetDouble() + 0.5;
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return 2147483647;
-  if (v <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(v);
-}
+int TQorPacketData::GetInt() { return TruncateToInt(GetDouble() + 0.5); }
 
 void TQorPacketData::InitData(double user) {
   raw_ = ConvertValueToEcu(user, &raw_);

@@ -7,23 +7,14 @@
 
 #include "components/comm/Qorconnection.h"
 #include "components/data/Transformations.h"
+#include "platform/NumberText.h"
 
 namespace vzt {
 
 namespace {
 
-// Truncation toward zero, saturating at the int range (NaN gives 0).
-int SaturateToInt(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= static_cast<double>(std::numeric_limits<int>::max()))
-    return std::numeric_limits<int>::max();
-  if (x <= static_cast<double>(std::numeric_limits<int>::min()))
-    return std::numeric_limits<int>::min();
-  return static_cast<int>(x);
-}
-
 // Half away from zero, then truncation.
-int RoundToInt(double x) { return SaturateToInt(x >= 0 ? x + 0.5 : x - 0.5); }
+int RoundToInt(double x) { return TruncateToInt(x >= 0 ? x + 0.5 : x - 0.5); }
 
 // The segment k (1..n-1) of column x that holds v; values beyond either end use the end
 // segments. Needs n >= 2.
@@ -250,7 +241,7 @@ int TQorSerialData::UserToRaw(double user, double a, double b, double c, double 
   error = false;
   switch (transformation_) {
     case ttNone:
-      return SaturateToInt(user);
+      return TruncateToInt(user);
     case ttFormula: {
       const double den = user * c - a;
       if (den == 0) return error = true, kZeroDenominator;
