@@ -1,0 +1,74 @@
+// vzt905: the service tool's windows.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <memory>
+
+#include "app/ConfigWindowAdapter.h"
+#include "app/FormMain.h"
+#include "app/LinkMessageRouter.h"
+#include "app/ProgramIcon.h"
+#include "app/QtHost.h"
+#include "datamodule/SerialDataModule.h"
+#include "platform/MainThread.h"
+
+#if defined(VZT_HAVE_FORMS) && __has_include("forms/FormConfig.h")
+#include "forms/FormConfig.h"
+using ConfigForm = vzt::TFormConfig;
+#else
+#include "app/FormConfigPlaceholder.h"
+using ConfigForm = vzt::TFormConfigPlaceholder;
+#endif
+
+namespace {
+
+// The refresh thread posts its passes to the main thread; they run in Qt's event loop.
+void DrainRefresherPassesInEventLoop() {
+  vzt::MainThread& mainThread = vzt::MainThread::Instance();
+  mainThread.BindToCurrentThread();
+  mainThread.SetWakeHandler([] {
+    QMetaObject::invokeMethod(qApp, [] { vzt::MainThread::Instance().ProcessPending(); },
+                              Qt::QueuedConnection);
+  });
+}
+
+void RunProgram(QApplication& application) {
+  vzt::QtHost host;
+  vzt::DataModuleOptions moduleOptions;
+  moduleOptions.host = &host;
+  vzt::TSerialDataModule module(moduleOptions);
+  vzt::TFormMain formMain(module, host);
+  auto config = std::make_unique<vzt::ConfigWindowAdapter<ConfigForm>>(module, &formMain);
+
+  host.SetMainWindow(&formMain);
+  host.SetConfigWindow(config.get());
+  formMain.SetConfigWindow(config.get());
+  vzt::LinkMessageRouter::Install(&module, &formMain, config.get());
+
+  formMain.show();
+  application.exec();
+
+  // The data module disconnects as it goes: nothing may reach the windows from then on.
+  vzt::LinkMessageRouter::Uninstall();
+  host.SetConfigWindow(nullptr);
+  formMain.SetConfigWindow(nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("vzt905");
+  QApplication::setWindowIcon(vzt::ProgramIcon());
+  DrainRefresherPassesInEventLoop();
+  try {
+    RunProgram(application);
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    QMessageBox::critical(nullptr, QApplication::applicationName(), QString());
+  }
+  vzt::MainThread::Instance().SetWakeHandler(nullptr);
+  return 0;
+}
