@@ -29,7 +29,7 @@ struct TransferResult {
 // longest reply at the line's speed, plus a fixed allowance for the controller to answer.
 struct TransferTiming {
   int baud = 19200;
-  int attempts = 5;
+  int attempts = 6;
   int reply_allowance_ms = 150;
 
   int AttemptTimeoutMs(std::size_t request_bytes, std::size_t reply_bytes) const;

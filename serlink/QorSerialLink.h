@@ -32,7 +32,7 @@ class QorSerialLink final : public TSerialLink {
  public:
   static constexpr int kDefaultBaud = 19200;
   static constexpr int kAlternateBaud = 9600;
-  static constexpr int kTransferAttempts = 5;
+  static constexpr int kTransferAttempts = 6;
   // An open session is taken as lost after this many transfers in a row without any answer.
   static constexpr int kSilentTransfersForLoss = 3;
   // Progress reported to the host after identification and after the session opened.
