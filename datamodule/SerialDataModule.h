@@ -111,6 +111,7 @@ class TSerialDataModule : public Component {
   void Wait(std::uint32_t ms);
   std::u16string Text(int id);
   MessageResult Message(const std::u16string& text, const std::u16string& caption);
+  MessageSink& Messages();
   enum class Identity { NoAnswer, WrongKind, WrongPair, Accepted };
   Identity Identify(int port, int options);
   void OpenWaitWindow(int captionId, int messageId);

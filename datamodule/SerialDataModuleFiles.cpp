@@ -71,7 +71,19 @@ bool CanReplace(const std::string& fileName) {
 
 std::u16string Widen(std::string_view text) { return AnsiToWide(text); }
 
+// Where the container's own messages go when there is no user interface at all.
+class NoMessages : public MessageSink {
+ public:
+  void ShowMessage(std::u16string_view, std::u16string_view) override {}
+};
+
 }  // namespace
+
+MessageSink& TSerialDataModule::Messages() {
+  static NoMessages none;
+  if (options_.host) return *options_.host;
+  return none;
+}
 
 bool TSerialDataModule::WriteConfigurationText(const std::string& plainFile,
                                                std::u16string& failures) {
@@ -110,16 +122,8 @@ bool TSerialDataModule::Save(const std::string& fileName) {
   bool written = false;
   {
     PlainWorkFile plain;
-    if (plain.Created() && WriteConfigurationText(plain.Path(), failures)) {
-      if (options_.host)
-        written = static_cast<bool>(encrypt(plain.Path(), fileName, *options_.host));
-      else {
-        struct Silent : MessageSink {
-          void ShowMessage(std::u16string_view, std::u16string_view) override {}
-        } silent;
-        written = static_cast<bool>(encrypt(plain.Path(), fileName, silent));
-      }
-    }
+    if (plain.Created() && WriteConfigurationText(plain.Path(), failures))
+      written = static_cast<bool>(encrypt(plain.Path(), fileName, Messages()));
     if (!written) Message(Text(kTextCannotEncrypt), Text(kTextFileErrorCaption));
     CloseWaitWindow();
   }
