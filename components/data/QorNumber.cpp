@@ -147,7 +147,10 @@ void TQorNumber::UpdateData(const void* buffer) {
 }
 
 bool TQorNumber::ResetDefault(bool toEcu) {
-  raw_ = ConvertValueToEcu(DefaultValue, &raw_);
+  const int raw = ConvertValueToEcu(DefaultValue, &raw_);
+  // A default the conversion cannot express (0 RPM as a period) leaves the held value: its
+  // error code, cut to a byte, would read back as an unrelated value (900 RPM).
+  if (raw != kNotInTable && raw != kZeroDenominator) raw_ = raw;
   bool result = true;
   if (toEcu) result = SetDataInEcu(raw_);
   if (result) NotifyData(MSG_DATA_CHANGED, AsWParam(this), 0);

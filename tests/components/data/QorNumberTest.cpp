@@ -410,3 +410,18 @@ TEST_F(NumberTest, ValuesTheConversionCannotExpressAreNeverSent) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Number, DefaultTheConversionCannotExpressKeepsTheHeldValue) {
+  TQorNumber rpm;
+  rpm.SetTransformationType(ttFormula);
+  rpm.SetCoeffsList({0, 117000, 1, 0});  // K/r: 0 RPM has no period byte
+  rpm.DisableLimits = true;
+  rpm.DefaultValue = 0;
+  EXPECT_TRUE(rpm.ResetDefault(false));
+  EXPECT_EQ(rpm.RawValue(), 0);
+  EXPECT_EQ(rpm.GetDouble(), kZeroDenominator);  // "off", as a controller byte 0 reads
+}
+
+}  // namespace
