@@ -14,8 +14,4 @@ bool GiveFocus(QWidget* control) {
   return true;
 }
 
-bool MovesFocusBetweenControls(Qt::FocusReason reason) {
-  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 }  // namespace vzt

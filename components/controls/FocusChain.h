@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QtCore/qnamespace.h>
-
 class QWidget;
 
 namespace vzt {
@@ -12,9 +10,5 @@ bool CanTakeFocus(const QWidget* control);
 
 // Gives the focus to a control that can take it; false when it cannot.
 bool GiveFocus(QWidget* control);
-
-// Focus changes that mean entering or leaving a control; a window losing activation or a
-// popup list opening over the control do not.
-bool MovesFocusBetweenControls(Qt::FocusReason reason);
 
 }  // namespace vzt

@@ -218,7 +218,7 @@ void TNumericEdit::ConfirmByEnter() {
 
 void TNumericEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (!MovesFocusBetweenControls(event->reason())) return;
+  if (!visit_.Enters(event->reason())) return;
   if (const auto typed = TextToNumber(text())) last_value_ = *typed;
   SetDouble(last_value_);
   if (event->reason() != Qt::MouseFocusReason) selectAll();
@@ -227,7 +227,7 @@ void TNumericEdit::focusInEvent(QFocusEvent* event) {
 
 void TNumericEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  if (!MovesFocusBetweenControls(event->reason())) return;
+  if (!visit_.Leaves(event->reason())) return;
   if (Validation) {
     SetDouble(last_value_);
   } else {

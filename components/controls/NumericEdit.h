@@ -4,6 +4,7 @@
 
 #include "components/controls/ControlRef.h"
 #include "components/controls/ControlTypes.h"
+#include "components/controls/FocusVisit.h"
 #include "components/data/SerialData.h"
 
 namespace vzt {
@@ -82,6 +83,7 @@ class TNumericEdit : public QLineEdit, public Component {
   int visibility_level_ = 90;
   ControlRef next_;
   ControlRef prev_;
+  FocusVisit visit_;
 };
 
 }  // namespace vzt

@@ -212,7 +212,9 @@ bool TQorComboBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == view() && type == QEvent::FocusOut && IsListOpen()) {
     // The focus went from the open list to another control: the box was left.
     QWidget* to = QApplication::focusWidget();
-    if (to && to != this && !IsOwnList(to)) Leave();
+    if (to && to != this && !IsOwnList(to) &&
+        visit_.Leaves(static_cast<QFocusEvent*>(event)->reason()))
+      Leave();
   }
   if (watched == view() && IsListOpen() &&
       (type == QEvent::KeyPress || type == QEvent::ShortcutOverride)) {
@@ -290,7 +292,7 @@ void TQorComboBox::FocusPrevControl() { FocusAlongChain(prev_, false); }
 
 void TQorComboBox::focusInEvent(QFocusEvent* event) {
   QComboBox::focusInEvent(event);
-  if (!MovesFocusBetweenControls(event->reason())) return;
+  if (!visit_.Enters(event->reason())) return;
   pending_ = false;
   entry_index_ = currentIndex();
   if (OnEnter) OnEnter(this);
@@ -299,8 +301,7 @@ void TQorComboBox::focusInEvent(QFocusEvent* event) {
 // The open list takes the focus from the box; that is no leaving.
 void TQorComboBox::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
-  if (!MovesFocusBetweenControls(event->reason()) || IsOwnList(QApplication::focusWidget()))
-    return;
+  if (IsOwnList(QApplication::focusWidget()) || !visit_.Leaves(event->reason())) return;
   Leave();
 }
 

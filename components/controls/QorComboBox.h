@@ -4,6 +4,7 @@
 
 #include "components/controls/ControlRef.h"
 #include "components/controls/ControlTypes.h"
+#include "components/controls/FocusVisit.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
 
@@ -95,6 +96,7 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   TComboStyle style_ = csDropDownList;
   int entry_index_ = -1;
   bool pending_ = false;
+  FocusVisit visit_;
 };
 
 }  // namespace vzt

@@ -272,14 +272,14 @@ void TValueEditEx::FocusPrevControl() { FocusAlongChain(prev_, false); }
 
 void TValueEditEx::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (!MovesFocusBetweenControls(event->reason())) return;
+  if (!visit_.Enters(event->reason())) return;
   if (OnEnter) OnEnter(this);
   selectAll();
 }
 
 void TValueEditEx::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  if (!MovesFocusBetweenControls(event->reason())) return;
+  if (!visit_.Leaves(event->reason())) return;
   // Validation discards what was typed but not confirmed; without it leaving commits.
   if (Validation && item_)
     ShowItemValue();

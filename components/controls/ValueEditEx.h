@@ -4,6 +4,7 @@
 
 #include "components/controls/ControlRef.h"
 #include "components/controls/ControlTypes.h"
+#include "components/controls/FocusVisit.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
 
@@ -105,6 +106,7 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   bool data_defined_ = true;
   TAlignment alignment_ = taRightJustify;
   bool auto_size_ = false;
+  FocusVisit visit_;
 };
 
 }  // namespace vzt

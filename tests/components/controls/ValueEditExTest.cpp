@@ -292,6 +292,26 @@ TEST_F(ValueEditTest, LosingTheActiveWindowIsNotLeavingTheBox) {
   EXPECT_EQ(param.Writes(), 0);
 }
 
+TEST(ValueEditWindowTest, OpeningTheWindowEntersTheFirstBoxAndSwitchingWindowsDoesNot) {
+  TestWindow window;
+  auto* box = new CountingEdit(nullptr, &window);
+  int enters = 0, exits = 0;
+  box->OnEnter = [&enters](Component*) { ++enters; };
+  box->OnExit = [&exits](Component*) { ++exits; };
+  window.ShowActive();
+  ASSERT_TRUE(box->hasFocus());
+  EXPECT_EQ(enters, 1);
+  EXPECT_EQ(box->selectedText(), box->text());
+  {
+    TestWindow other;
+    other.ShowActive();
+  }
+  window.ShowActive();
+  EXPECT_TRUE(box->hasFocus());
+  EXPECT_EQ(enters, 1);
+  EXPECT_EQ(exits, 0);
+}
+
 // ---------------------------------------------------------------- data messages
 
 TEST_F(ValueEditTest, InitDataReadsTheControllerAgain) {
