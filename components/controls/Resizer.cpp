@@ -54,6 +54,8 @@ void TResizer::Attach(QWidget* control) {
   saved_cursor_ = control->cursor();
   saved_tracking_ = control->hasMouseTracking();
   control->installEventFilter(this);
+  // A widget that is none of our components goes without a notification.
+  forget_control_ = connect(control, &QObject::destroyed, this, [this] { ResetState(); });
   anchor_ = control->pos();
 }
 
@@ -61,6 +63,7 @@ void TResizer::Detach() {
   QWidget* control = control_.Get();
   if (!control) return;
   control->removeEventFilter(this);
+  disconnect(forget_control_);
   RestoreCursor();
   control->setMouseTracking(saved_tracking_);
   Component* old = control_.Reset(nullptr);

@@ -108,6 +108,7 @@ class TResizer : public QObject, public Component {
   bool had_cursor_ = false;
   QCursor saved_cursor_;
   bool saved_tracking_ = false;
+  QMetaObject::Connection forget_control_;
 };
 
 }  // namespace vzt
