@@ -30,6 +30,7 @@ std::optional<QPalette::ColorRole> SystemColorRole(int index) {
 }
 
 bool ColorFromNumber(long long number, const QWidget& widget, QColor& out) {
+  if (number < -0x80000000LL || number > 0xFFFFFFFFLL) return false;
   const auto bits = static_cast<unsigned long long>(number) & 0xFFFFFFFFull;
   const unsigned long long high = bits >> 24;
   if (high == 0xFF || high == 0x80) {
