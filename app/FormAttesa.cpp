@@ -50,6 +50,8 @@ void RemoveActivationRestore() {
 TFormAttesa::TFormAttesa(int screenWidth, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName("FormAttesa");
+  // It only tells; the keyboard stays with the window the user works in.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   QFont font("Tahoma");
   font.setPixelSize(11);
   setFont(font);
@@ -61,7 +63,14 @@ TFormAttesa::TFormAttesa(int screenWidth, QWidget* parent)
   InstallActivationRestore();
 }
 
-TFormAttesa::~TFormAttesa() = default;
+TFormAttesa::~TFormAttesa() {
+  // Where the window system made it active after all, the keyboard goes back to its owner.
+  QWidget* owner = parentWidget();
+  if (owner && isActiveWindow()) {
+    hide();
+    owner->activateWindow();
+  }
+}
 
 void TFormAttesa::CreateControls() {
   label_ = new QLabel(this);

@@ -65,7 +65,7 @@ MessageResult QtHost::ShowMessageBox(MessageOwner owner, const std::u16string& t
 }
 
 std::unique_ptr<WaitWindow> QtHost::CreateWaitWindow() {
-  return std::make_unique<TFormAttesa>(screen_width_);
+  return std::make_unique<TFormAttesa>(screen_width_, main_window_);
 }
 
 void QtHost::SetBusyCursor(bool busy) {

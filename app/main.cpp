@@ -8,10 +8,10 @@
 #include "app/ConfigWindowAdapter.h"
 #include "app/FormMain.h"
 #include "app/LinkMessageRouter.h"
+#include "app/MainThreadWake.h"
 #include "app/ProgramIcon.h"
 #include "app/QtHost.h"
 #include "datamodule/SerialDataModule.h"
-#include "platform/MainThread.h"
 
 #if defined(VZT_HAVE_FORMS) && __has_include("forms/FormConfig.h")
 #include "forms/FormConfig.h"
@@ -22,16 +22,6 @@ using ConfigForm = vzt::TFormConfigPlaceholder;
 #endif
 
 namespace {
-
-// The refresh thread posts its passes to the main thread; they run in Qt's event loop.
-void DrainRefresherPassesInEventLoop() {
-  vzt::MainThread& mainThread = vzt::MainThread::Instance();
-  mainThread.BindToCurrentThread();
-  mainThread.SetWakeHandler([] {
-    QMetaObject::invokeMethod(qApp, [] { vzt::MainThread::Instance().ProcessPending(); },
-                              Qt::QueuedConnection);
-  });
-}
 
 void RunProgram(QApplication& application) {
   vzt::QtHost host;
@@ -61,7 +51,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("vzt905");
   QApplication::setWindowIcon(vzt::ProgramIcon());
-  DrainRefresherPassesInEventLoop();
+  // The refresh thread posts its passes to the main thread; they run in the event loop.
+  vzt::RunMainThreadCallsInEventLoop();
   try {
     RunProgram(application);
   } catch (const std::exception& e) {
@@ -69,6 +60,6 @@ int main(int argc, char** argv) {
   } catch (...) {
     QMessageBox::critical(nullptr, QApplication::applicationName(), QString());
   }
-  vzt::MainThread::Instance().SetWakeHandler(nullptr);
+  vzt::StopMainThreadWake();
   return 0;
 }

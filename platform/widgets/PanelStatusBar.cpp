@@ -89,7 +89,7 @@ QSize PanelStatusBar::sizeHint() const {
 void PanelStatusBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   for (int i = 0; i < PanelCount(); ++i) {
-    const QRect r = PanelRect(i).adjusted(0, 0, -1, -1);
+    const QRect r = PanelRect(i);
     if (r.width() <= 0) continue;
     DrawBevel(painter, r, panels_[i].bevel, palette());
     painter.setPen(panels_[i].fontColor);

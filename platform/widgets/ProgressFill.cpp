@@ -55,14 +55,18 @@ QRect ProgressFill::InnerRect() const {
 
 int ProgressFill::FilledWidth() const { return InnerRect().width() * position_ / kMaxPosition; }
 
-QColor ProgressFill::FillColorAt(int x) const {
-  if (!gradient_) return fill_;
+int ProgressFill::BandAt(int x) const {
   const int width = std::max(1, InnerRect().width());
-  const int band = std::clamp(x, 0, width - 1) * bands_ / width;
+  return std::clamp(x, 0, width - 1) * bands_ / width;
+}
+
+QColor ProgressFill::BandColour(int band) const {
   return QColor(Mix(fill_.red(), gradient_to_.red(), band, bands_),
                 Mix(fill_.green(), gradient_to_.green(), band, bands_),
                 Mix(fill_.blue(), gradient_to_.blue(), band, bands_));
 }
+
+QColor ProgressFill::FillColorAt(int x) const { return gradient_ ? BandColour(BandAt(x)) : fill_; }
 
 void ProgressFill::paintEvent(QPaintEvent*) {
   QPainter painter(this);
@@ -72,18 +76,17 @@ void ProgressFill::paintEvent(QPaintEvent*) {
   if (!gradient_) {
     painter.fillRect(QRect(inner.left(), inner.top(), filled, inner.height()), fill_);
   } else {
-    // One rectangle per colour band, cut where the fill ends.
-    const int width = inner.width();
-    for (int band = 0; band < bands_; ++band) {
-      const int from = band * width / bands_;
-      const int to = std::min((band + 1) * width / bands_, filled);
-      if (to <= from) break;
-      painter.fillRect(QRect(inner.left() + from, inner.top(), to - from, inner.height()),
-                       FillColorAt(from));
+    // One rectangle per run of columns in the same colour band, cut where the fill ends.
+    for (int x = 0; x < filled;) {
+      const int band = BandAt(x);
+      int end = x + 1;
+      while (end < filled && BandAt(end) == band) ++end;
+      painter.fillRect(QRect(inner.left() + x, inner.top(), end - x, inner.height()), BandColour(band));
+      x = end;
     }
   }
   if (bevel_ == Bevel::None) return;
-  const QRect r = rect().adjusted(0, 0, -1, -1);
+  const QRect r = rect();
   const bool raised = bevel_ == Bevel::Raised;
   painter.setPen(palette().color(raised ? QPalette::Light : QPalette::Dark));
   painter.drawLine(r.topLeft(), r.topRight());

@@ -39,6 +39,9 @@ class ProgressFill : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  int BandAt(int x) const;
+  QColor BandColour(int band) const;
+
   int position_ = kMinPosition;
   bool gradient_ = false;
   QColor fill_ = Qt::blue;
