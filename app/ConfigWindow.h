@@ -7,6 +7,7 @@
 #include "datamodule/Host.h"
 
 class QDialog;
+class QMenu;
 
 namespace vzt {
 
@@ -26,6 +27,9 @@ class ConfigWindow {
   virtual void LinkState(bool open, const std::u16string& portName) = 0;
   // The connection text of its status bar, colour unchanged.
   virtual void SetConnectionText(const QString& text) = 0;
+  // Its popup menu (connect, disconnect, the languages), which the main window shares;
+  // null when it has none.
+  virtual QMenu* PopupMenu() = 0;
 
   virtual void UpdateOptionalFields() = 0;
   virtual void UpdateChangeoverFields() = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMenu>
 #include <memory>
 
 #include "app/ConfigWindow.h"
@@ -11,7 +12,8 @@ namespace vzt {
 class TSerialDataModule;
 
 // Any window with the configuration window's methods as a ConfigWindow; it owns the window.
-// The status bar is found by its name, LMDStatusBarMain.
+// The status bar and the popup menu are found by their names, LMDStatusBarMain and
+// PopupMenuConfig.
 template <class Form>
 class ConfigWindowAdapter : public ConfigWindow {
  public:
@@ -27,6 +29,7 @@ class ConfigWindowAdapter : public ConfigWindow {
   void SetConnectionText(const QString& text) override {
     if (auto* bar = form_->template findChild<PanelStatusBar*>("LMDStatusBarMain")) bar->SetPanelText(0, text);
   }
+  QMenu* PopupMenu() override { return form_->template findChild<QMenu*>("PopupMenuConfig"); }
   void UpdateOptionalFields() override { form_->UpdateOptionalFields(); }
   void UpdateChangeoverFields() override { form_->UpdateChangeoverFields(); }
   void SetLamp(LampGroup group, int index, int percent) override { form_->SetLamp(group, index, percent); }

@@ -1,5 +1,7 @@
 #include "app/FormConfigPlaceholder.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QVBoxLayout>
 
 #include "components/translator/Translator.h"
@@ -31,6 +33,28 @@ TFormConfigPlaceholder::TFormConfigPlaceholder(TSerialDataModule& module, QWidge
   status_bar_->AddPanel(PanelStatusBar::kRestOfBar, PanelStatusBar::Bevel::Lowered, kGreen);
   layout->addWidget(status_bar_);
   module_.ResetAll();
+  CreatePopupMenu();
+}
+
+// The owner's connect and disconnect actions, a separator, then one entry per language,
+// whose click goes to the owner's language handler.
+void TFormConfigPlaceholder::CreatePopupMenu() {
+  auto* menu = new QMenu(this);
+  menu->setObjectName("PopupMenuConfig");
+  QWidget* owner = parentWidget();
+  if (owner)
+    for (const char* name : {"ActionConnect", "ActionDisconnect"})
+      if (auto* action = owner->findChild<QAction*>(name, Qt::FindDirectChildrenOnly)) menu->addAction(action);
+  menu->addSeparator()->setObjectName("N1");
+  TTranslator* translator = module_.Translator();
+  for (int i = 0; i < translator->LanguageCount(); ++i) {
+    QAction* entry = menu->addAction(QString::fromStdU16String(translator->GetLanguageName(i)));
+    entry->setObjectName(QString("MenuLingua%1").arg(i));
+    entry->setProperty("Tag", i);
+    connect(entry, &QAction::triggered, this, [owner, i] {
+      if (owner) QMetaObject::invokeMethod(owner, "ToolButtonLingueClick", Q_ARG(int, i));
+    });
+  }
 }
 
 void TFormConfigPlaceholder::ApplyTexts(TTranslator& translator) {

@@ -13,7 +13,8 @@ class TSerialDataModule;
 class TTranslator;
 
 // Stands in for the vehicle configuration window in builds without it: the window's
-// caption and its status bar with the connection state, nothing more.
+// caption, its status bar with the connection state, and its popup menu with the owner's
+// connect and disconnect actions and the languages, nothing more.
 class TFormConfigPlaceholder : public QDialog {
  public:
   explicit TFormConfigPlaceholder(TSerialDataModule& module, QWidget* parent = nullptr);
@@ -28,6 +29,8 @@ class TFormConfigPlaceholder : public QDialog {
   PanelStatusBar* StatusBar() const { return status_bar_; }
 
  private:
+  void CreatePopupMenu();
+
   TSerialDataModule& module_;
   PanelStatusBar* status_bar_ = nullptr;
 };

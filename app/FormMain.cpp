@@ -169,7 +169,6 @@ TFormMain::TFormMain(TSerialDataModule& module, Host& host, FormMainOptions opti
   settings_.SetIntData(kLanguageSetting, 0);
   settings_.LoadData();
   LoadLibraries();
-  CreatePopupMenu();
   FillMenuTable();
   selected_ = 0;
   Mark(0);
@@ -228,21 +227,6 @@ void TFormMain::CreateStatusBar() {
   for (const PanelRow& row : kPanels)
     status_bar_->AddPanel(row.width, row.bevel, QColor(row.fontColor), row.text);
   centralWidget()->layout()->addWidget(status_bar_);
-}
-
-void TFormMain::CreatePopupMenu() {
-  popup_menu_ = new QMenu(this);
-  popup_menu_->setObjectName("PopupMenuConfig");
-  popup_menu_->addAction(Action("ActionConnect"));
-  popup_menu_->addAction(Action("ActionDisconnect"));
-  popup_menu_->addSeparator()->setObjectName("N1");
-  TTranslator* translator = module_.Translator();
-  for (int i = 0; i < translator->LanguageCount(); ++i) {
-    QAction* entry = popup_menu_->addAction(QString::fromStdU16String(translator->GetLanguageName(i)));
-    entry->setObjectName(QString("MenuLingua%1").arg(i));
-    entry->setProperty(kTagProperty, i);
-    connect(entry, &QAction::triggered, this, [this, i] { ToolButtonLingueClick(i); });
-  }
 }
 
 void TFormMain::PlaceOnScreen() {
@@ -422,7 +406,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TFormMain::contextMenuEvent(QContextMenuEvent* event) { popup_menu_->popup(event->globalPos()); }
+QMenu* TFormMain::PopupMenu() const { return config_ ? config_->PopupMenu() : nullptr; }
+
+void TFormMain::contextMenuEvent(QContextMenuEvent* event) {
+  if (QMenu* menu = PopupMenu()) menu->popup(event->globalPos());
+}
 
 // ------------------------------------------------------------------ link state and language
 

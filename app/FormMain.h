@@ -30,7 +30,8 @@ struct FormMainOptions {
 // The main menu window: four entries in large type picked with the arrow keys and Enter,
 // the mouse or the function keys; the communication commands and the about box in the menu
 // bar; the connection state and the port in the status bar; connecting and the interface
-// language in the popup menu. Closing it ends the program.
+// language in the popup menu it shares with the configuration window, whose language
+// entries call ToolButtonLingueClick. Closing it ends the program.
 class TFormMain : public QMainWindow {
   Q_OBJECT
 
@@ -69,7 +70,8 @@ class TFormMain : public QMainWindow {
   QLabel* Label(const char* name) const;
   QLabel* EntryLabel(int index) const;
   PanelStatusBar* StatusBar() const { return status_bar_; }
-  QMenu* PopupMenu() const { return popup_menu_; }
+  // The configuration window's popup menu, which this window shares; null without it.
+  QMenu* PopupMenu() const;
   TQorRegistryData& Settings() { return settings_; }
   const BrandingLibrary& Branding() const { return branding_; }
 
@@ -89,7 +91,6 @@ class TFormMain : public QMainWindow {
   void CreateMenuBar();
   void CreateMenuArea();
   void CreateStatusBar();
-  void CreatePopupMenu();
   void PlaceOnScreen();
   void LoadLibraries();
   void FillMenuTable();
@@ -118,7 +119,6 @@ class TFormMain : public QMainWindow {
   BrandingLibrary branding_;
   QWidget* menu_area_ = nullptr;
   PanelStatusBar* status_bar_ = nullptr;
-  QMenu* popup_menu_ = nullptr;
   int selected_ = 0;
 };
 
