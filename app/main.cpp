@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <exception>
 #include <memory>
 
@@ -23,6 +24,9 @@ using ConfigForm = vzt::TFormConfigPlaceholder;
 
 namespace {
 
+// "--connect": connect as soon as the main window shows, as the connect command does.
+bool ConnectAtStart(const QStringList& arguments) { return arguments.contains("--connect"); }
+
 void RunProgram(QApplication& application) {
   vzt::QtHost host;
   vzt::DataModuleOptions moduleOptions;
@@ -37,6 +41,8 @@ void RunProgram(QApplication& application) {
   vzt::LinkMessageRouter::Install(&module, &formMain, config.get());
 
   formMain.show();
+  if (ConnectAtStart(QApplication::arguments()))
+    QTimer::singleShot(0, &formMain, &vzt::TFormMain::ActionConnectExecute);
   application.exec();
 
   // The data module disconnects as it goes: nothing may reach the windows from then on.
