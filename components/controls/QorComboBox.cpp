@@ -193,11 +193,17 @@ bool TQorComboBox::KeyDownClosed(QKeyEvent& event) {
       consumed = true;
       break;
     case Qt::Key_Up:
-      if (ArrowMoveFocus && !WithAlt(event)) FocusPrevControl(), consumed = true;
+      if (ArrowMoveFocus && !WithAlt(event)) {
+        FocusPrevControl();
+        consumed = true;
+      }
       break;
     case Qt::Key_Down:
       // Alt+Down opens the list.
-      if (ArrowMoveFocus && !WithAlt(event)) FocusNextControl(), consumed = true;
+      if (ArrowMoveFocus && !WithAlt(event)) {
+        FocusNextControl();
+        consumed = true;
+      }
       break;
     default:
       break;
@@ -241,10 +247,16 @@ bool TQorComboBox::OpenListKey(QKeyEvent& event, bool act) {
       consumed = true;
       break;
     case Qt::Key_Up:
-      if (!WithAlt(event) && last >= 0 && row <= 0) consumed = true, wrapTo = last;
+      if (!WithAlt(event) && last >= 0 && row <= 0) {
+        consumed = true;
+        wrapTo = last;
+      }
       break;
     case Qt::Key_Down:
-      if (!WithAlt(event) && last >= 0 && row == last) consumed = true, wrapTo = 0;
+      if (!WithAlt(event) && last >= 0 && row == last) {
+        consumed = true;
+        wrapTo = 0;
+      }
       break;
     default:
       break;

@@ -206,10 +206,16 @@ bool TValueEditEx::KeyDown(QKeyEvent& event) {
       selectAll();
       break;
     case Qt::Key_Up:
-      if (ArrowMoveFocus) FocusPrevControl(), consumed = true;
+      if (ArrowMoveFocus) {
+        FocusPrevControl();
+        consumed = true;
+      }
       break;
     case Qt::Key_Down:
-      if (ArrowMoveFocus) FocusNextControl(), consumed = true;
+      if (ArrowMoveFocus) {
+        FocusNextControl();
+        consumed = true;
+      }
       break;
     default:
       break;
