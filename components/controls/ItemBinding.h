@@ -8,9 +8,6 @@ namespace vzt {
 // then it answers as GetData does (on a failed read the value it kept).
 bool ReadAfresh(TQorNumber& item, double& value);
 
-// Truncation toward zero to a 32-bit integer, saturating (NaN gives 0).
-int TruncateSaturating(double value);
-
 // Moves a control from its old item's notification list to the new item's.
 template <class Item>
 void Rebind(Component& control, Item*& bound, Item* item) {

@@ -1,3 +1,4 @@
+#include "platform/NumberText.h"
 #include "components/controls/QorCheckBox.h"
 
 #include "components/controls/ItemBinding.h"
@@ -59,7 +60,7 @@ bool TQorCheckBox::ConditionHolds(double value) const {
     case ccMinorOf: return value < condition_value_;
     case ccGreaterOf: return value > condition_value_;
     case ccMaskedBit:
-      return static_cast<double>(TruncateSaturating(value) & TruncateSaturating(condition_value_)) ==
+      return static_cast<double>(TruncateToInt(value) & TruncateToInt(condition_value_)) ==
              CheckedValue;
   }
   return false;
@@ -92,8 +93,8 @@ void TQorCheckBox::WriteComparison(double value) {
 void TQorCheckBox::WriteMaskedBits(double value) {
   double current = 0;
   if (!item_->GetData(&current)) return;
-  const int mask = TruncateSaturating(condition_value_);
-  const int bits = (TruncateSaturating(current) & ~mask) | (TruncateSaturating(value) & mask);
+  const int mask = TruncateToInt(condition_value_);
+  const int bits = (TruncateToInt(current) & ~mask) | (TruncateToInt(value) & mask);
   item_->SetData(bits);
 }
 

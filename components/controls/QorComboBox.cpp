@@ -1,3 +1,4 @@
+#include "platform/NumberText.h"
 #include "components/controls/QorComboBox.h"
 
 #include <QAbstractItemView>
@@ -97,7 +98,7 @@ bool TQorComboBox::IsListOpen() const { return view() && view()->isVisible(); }
 
 // An index without an entry leaves the box without a selection.
 void TQorComboBox::SelectFromValue(double value) {
-  entry_index_ = TruncateSaturating(value + 0.5);
+  entry_index_ = TruncateToInt(value + 0.5);
   setCurrentIndex(entry_index_);
 }
 

@@ -1,3 +1,4 @@
+#include "platform/NumberText.h"
 #include "components/controls/QorLabel.h"
 
 #include <QEvent>
@@ -165,7 +166,7 @@ LParam TQorLabel::Perform(unsigned msg, WParam, LParam) {
   if (item_->Kind() == sdPacket) {
     const double value = item_->GetDouble();
     if (IsFlagStyle())
-      state_ = TruncateSaturating(value + 0.5) != 0;
+      state_ = TruncateToInt(value + 0.5) != 0;
     else
       shown_value_ = value;
   }
