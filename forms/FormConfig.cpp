@@ -259,6 +259,16 @@ void TFormConfig::FormShow() {
     module_.ClearLiveValues();
 }
 
+// Escape reaches the window when no control wants it; the window has no cancel button to
+// close it with, so it stays open.
+void TFormConfig::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->ignore();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 bool TFormConfig::IsFirstKeyReceiver(const QObject* watched) const {
   QWidget* focus = QApplication::focusWidget();
   const bool focusHere = focus && (focus == this || isAncestorOf(focus));

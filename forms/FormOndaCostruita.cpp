@@ -1,6 +1,7 @@
 #include "forms/FormOndaCostruita.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "components/comm/Qorconnection.h"
@@ -118,6 +119,15 @@ void TFormOndaCostruita::WriteDisconnectedTime() {
   const long double seconds = TextToFloat(box->text().toStdString()).value_or(0);
   for (const DisconnectedTimeWrite& write : DisconnectedTimeWrites(seconds))
     (write.byte == DisconnectedTimeWrite::Periods ? periods : ticks)->SetInt(write.value);
+}
+
+// Without a cancel button Escape closes nothing; the dialog closes with OK or its close box.
+void TFormOndaCostruita::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->ignore();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TFormOndaCostruita::ButtonOKClick(Component*) { accept(); }

@@ -36,6 +36,9 @@ class TFormOndaCostruita : public QDialog, public Component {
   const std::vector<ResourceError>& ResourceErrors() const { return resource_errors_; }
   TSerialDataModule& Module() const { return module_; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void InitialiseBoxes();
   void ShowDisconnectedTime();

@@ -271,12 +271,13 @@ TEST_F(FormConfigEndToEndTest, BuiltWaveEntryOpensTheWaveDialog) {
   ShowWindow();
   ApplyEnglish();
   auto& emulation = Control<TQorComboBox>("QorComboTipoEmul");
-  // Every letter starts a new search for an entry.
+  // Every letter starts a new search for an entry once a moment has passed.
   QApplication::setKeyboardInputInterval(0);
   int opened = 0;
   int typeWhileOpen = -1;
   const auto choose = [&](Qt::Key key) {
     Focus(emulation);
+    QTest::qWait(5);
     QTimer::singleShot(0, [&] {
       if (auto* dialog = dynamic_cast<TFormOndaCostruita*>(QApplication::activeModalWidget())) {
         ++opened;

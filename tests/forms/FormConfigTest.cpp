@@ -86,8 +86,9 @@ TEST_F(FormConfigTest, PageKeysWrapAndAltQCloses) {
   auto& first = Control<TQorComboBox>("QorComboTipoAcc");
   Focus(first);
   TPageControl* pages = form->PageControl();
-  const auto press = [](int key, Qt::KeyboardModifiers shift = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), shift);
+  const auto press = [this](int key, Qt::KeyboardModifiers shift = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : form.get(), static_cast<Qt::Key>(key), shift);
   };
   press(Qt::Key_PageUp);
   EXPECT_EQ(pages->currentIndex(), 2);
@@ -98,6 +99,8 @@ TEST_F(FormConfigTest, PageKeysWrapAndAltQCloses) {
   EXPECT_EQ(pages->currentIndex(), 2);
   press(Qt::Key_PageDown);
   EXPECT_EQ(pages->currentIndex(), 0);
+  press(Qt::Key_Escape);
+  EXPECT_TRUE(form->isVisible());
   press(Qt::Key_Q);
   EXPECT_TRUE(form->isVisible());
   press(Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier);
@@ -234,6 +237,41 @@ TEST_F(FormConfigTest, PopupMenuOffersEveryLanguage) {
   EXPECT_EQ(chosen, std::vector<int>{1});
 }
 
+// Stands for the main window: its connect actions and its language handler.
+class OwnerWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  OwnerWindow() {
+    for (const char* name : {"ActionConnect", "ActionDisconnect"}) {
+      auto* action = new QAction(QString(name), this);
+      action->setObjectName(name);
+    }
+  }
+  std::vector<int> chosen;
+
+ public slots:
+  void ToolButtonLingueClick(int language) { chosen.push_back(language); }
+};
+
+TEST_F(FormConfigTest, PopupMenuSharesTheOwnersActionsAndLanguageHandler) {
+  SetDecimalSeparator('.');
+  DataModuleOptions moduleOptions;
+  moduleOptions.host = &host;
+  moduleOptions.dllName = "NoLibraryHere.dll";
+  module = std::make_unique<TSerialDataModule>(moduleOptions);
+  OwnerWindow owner;
+  form = std::make_unique<TFormConfig>(*module, &owner, FormConfigOptions{QSize(800, 600), {}, {}});
+  const QList<QAction*> actions = form->PopupMenuConfig()->actions();
+  ASSERT_EQ(actions.size(), 4);
+  EXPECT_EQ(actions[0], owner.findChild<QAction*>("ActionConnect"));
+  EXPECT_EQ(actions[1], owner.findChild<QAction*>("ActionDisconnect"));
+  EXPECT_TRUE(actions[2]->isSeparator());
+  actions[3]->trigger();
+  EXPECT_EQ(owner.chosen, std::vector<int>{0});
+  form.reset();
+}
+
 TEST_F(FormConfigTest, WithoutALanguageLibraryThereIsOneNamelessLanguage) {
   CreateOffline();
   const QList<QAction*> actions = form->PopupMenuConfig()->actions();
@@ -292,3 +330,5 @@ TEST_F(FormConfigTest, LinkStateInTheStatusBar) {
 }
 
 }  // namespace
+
+#include "FormConfigTest.moc"

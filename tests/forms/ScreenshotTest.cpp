@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class ScreenshotTest : public test::FormFixture {
+class FormsScreenshotTest : public test::FormFixture {
  protected:
   static bool Save(QWidget& window, const QString& name) {
     QDir().mkpath(VZT_SCREENSHOT_DIR);
@@ -32,7 +32,7 @@ class ScreenshotTest : public test::FormFixture {
   }
 };
 
-TEST_F(ScreenshotTest, RendersThePagesAndTheWaveDialog) {
+TEST_F(FormsScreenshotTest, RendersThePagesAndTheWaveDialog) {
   CreateConnected();
   TTranslator& translator = *module->Translator();
   translator.SetDllName(test::LanguageLibraryPath());
