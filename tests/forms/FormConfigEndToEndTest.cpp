@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <set>
+
 #include "FormsTestSupport.h"
 #include "components/comm/DataRefresher.h"
 #include "components/controls/QorCheckBox.h"
@@ -91,6 +93,14 @@ TEST_F(FormConfigEndToEndTest, LivePanelFollowsTheEngine) {
   // Exactly the lamp of each band is lit.
   EXPECT_EQ(Lit(kLambdaLamps, 3), module->Packet("FasciaLambda")->RawValue());
   EXPECT_EQ(Lit(kThrottleLamps, 4), module->Packet("FasciaTPS")->RawValue());
+
+  // The engine revs up and down: the speed shown moves.
+  std::set<double> speeds;
+  Pump(10s, [&] {
+    speeds.insert(speed.ShownValue());
+    return speeds.size() >= 3;
+  });
+  EXPECT_GE(speeds.size(), 3u);
 }
 
 struct EditCase {

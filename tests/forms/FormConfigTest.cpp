@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "FormsTestSupport.h"
+#include "app/ConfigWindowAdapter.h"
 #include "components/controls/ChildLabel.h"
 #include "components/controls/QorCheckBox.h"
 #include "components/controls/QorComboBox.h"
@@ -103,8 +104,12 @@ TEST_F(FormConfigTest, PageKeysWrapAndAltQCloses) {
   EXPECT_TRUE(form->isVisible());
   press(Qt::Key_Q);
   EXPECT_TRUE(form->isVisible());
+  press(Qt::Key_PageUp);
   press(Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier);
   EXPECT_FALSE(form->isVisible());
+  // Shown again, it opens on the first page.
+  ShowWindow();
+  EXPECT_EQ(pages->currentIndex(), 0);
 }
 
 TEST_F(FormConfigTest, ArrowsFollowTheChainAndSkipTheHiddenSelector) {
@@ -310,6 +315,17 @@ TEST_F(FormConfigTest, LampsAndTheDefaultPositionColour) {
   EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 255, 255));
   form->SetDefaultPositionColour(0xFFFF00);
   EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(255, 255, 0));
+}
+
+// The program reaches the window through its adapter, which finds the status bar by name.
+TEST_F(FormConfigTest, TheProgramsAdapterDrivesTheWindow) {
+  CreateOffline();
+  ConfigWindowAdapter<TFormConfig> adapter(*module, nullptr);
+  adapter.SetConnectionText("Connected elsewhere");
+  EXPECT_EQ(adapter.Window().StatusBar()->PanelText(0), "Connected elsewhere");
+  adapter.SetLamp(LampGroup::Lambda, 1, 100);
+  EXPECT_EQ(adapter.Window().Control<ProgressFill>("LMDProgressFillLambda1")->Position(), 100);
+  EXPECT_EQ(&adapter.Dialog(), &adapter.Window());
 }
 
 TEST_F(FormConfigTest, LinkStateInTheStatusBar) {
