@@ -65,7 +65,9 @@ MessageResult QtHost::ShowMessageBox(MessageOwner owner, const std::u16string& t
 }
 
 std::unique_ptr<WaitWindow> QtHost::CreateWaitWindow() {
-  return std::make_unique<TFormAttesa>(screen_width_, main_window_);
+  // It stands above the window the user works in: the modal one when there is one.
+  QWidget* above = QApplication::activeModalWidget();
+  return std::make_unique<TFormAttesa>(screen_width_, above ? above : main_window_.data());
 }
 
 void QtHost::SetBusyCursor(bool busy) {

@@ -33,9 +33,8 @@ void RunProgram(QApplication& application) {
   moduleOptions.host = &host;
   vzt::TSerialDataModule module(moduleOptions);
   vzt::TFormMain formMain(module, host);
-  auto config = std::make_unique<vzt::ConfigWindowAdapter<ConfigForm>>(module, &formMain);
-
   host.SetMainWindow(&formMain);
+  auto config = std::make_unique<vzt::ConfigWindowAdapter<ConfigForm>>(module, &formMain);
   host.SetConfigWindow(config.get());
   formMain.SetConfigWindow(config.get());
   vzt::LinkMessageRouter::Install(&module, &formMain, config.get());
