@@ -10,4 +10,9 @@ bool ReadAfresh(TQorNumber& item, double& value) {
   return ok;
 }
 
+bool TakeDataMessage(TQorNumber* item, unsigned msg, WParam wparam) {
+  if (msg == MSG_PACKET_ARRIVED && item) item->InitData(reinterpret_cast<const int*>(wparam));
+  return msg == MSG_DATA_CHANGED || msg == MSG_PACKET_ARRIVED;
+}
+
 }  // namespace vzt

@@ -89,27 +89,12 @@ void TNumericEdit::SetVisibilityLevel(int level) {
 
 // ---------------------------------------------------------------- chain
 
-bool TNumericEdit::StillReferences(const Component* c) const {
-  return c && (c == next_.AsComponent() || c == prev_.AsComponent());
-}
+void TNumericEdit::SetNextControl(QWidget* control) { neighbours_.SetNext(control); }
 
-void TNumericEdit::SetNextControl(QWidget* control) {
-  Component* old = next_.Reset(control);
-  ReleaseReference(*this, old, StillReferences(old));
-  if (Component* c = next_.AsComponent()) FreeNotification(c);
-}
-
-void TNumericEdit::SetPrevControl(QWidget* control) {
-  Component* old = prev_.Reset(control);
-  ReleaseReference(*this, old, StillReferences(old));
-  if (Component* c = prev_.AsComponent()) FreeNotification(c);
-}
+void TNumericEdit::SetPrevControl(QWidget* control) { neighbours_.SetPrev(control); }
 
 void TNumericEdit::Notification(Component* component, Operation operation) {
-  if (operation == Operation::opRemove) {
-    next_.Forget(component);
-    prev_.Forget(component);
-  }
+  if (operation == Operation::opRemove) neighbours_.Forget(component);
   Component::Notification(component, operation);
 }
 
@@ -117,7 +102,7 @@ QWidget* TNumericEdit::FollowChain(bool next) const {
   std::vector<const TNumericEdit*> asked{this};
   const TNumericEdit* box = this;
   for (;;) {
-    QWidget* candidate = (next ? box->next_ : box->prev_).Get();
+    QWidget* candidate = next ? box->neighbours_.Next() : box->neighbours_.Prev();
     if (!candidate) return nullptr;
     if (CanTakeFocus(candidate)) return candidate;
     const auto* numeric = dynamic_cast<const TNumericEdit*>(candidate);

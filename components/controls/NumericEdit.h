@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
-#include "components/controls/ControlRef.h"
 #include "components/controls/ControlTypes.h"
+#include "components/controls/FocusNeighbours.h"
 #include "components/controls/FocusVisit.h"
 #include "components/data/SerialData.h"
 
@@ -44,8 +44,8 @@ class TNumericEdit : public QLineEdit, public Component {
   // Levels outside 0..100 are refused.
   void SetVisibilityLevel(int level);
 
-  QWidget* NextControlRef() const { return next_.Get(); }
-  QWidget* PrevControlRef() const { return prev_.Get(); }
+  QWidget* NextControlRef() const { return neighbours_.Next(); }
+  QWidget* PrevControlRef() const { return neighbours_.Prev(); }
   void SetNextControl(QWidget* control);
   void SetPrevControl(QWidget* control);
   // The control the focus goes to: the next (previous) control if it can take the focus;
@@ -74,15 +74,13 @@ class TNumericEdit : public QLineEdit, public Component {
   bool AcceptsCharacter(char16_t c) const;
   void ConfirmByEnter();
   QWidget* FollowChain(bool next) const;
-  bool StillReferences(const Component* c) const;
 
   double precision_ = 0;
   double min_value_ = 0;
   double max_value_ = 0;
   double last_value_ = 0;
   int visibility_level_ = 90;
-  ControlRef next_;
-  ControlRef prev_;
+  FocusNeighbours neighbours_{*this};
   FocusVisit visit_;
 };
 

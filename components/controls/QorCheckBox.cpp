@@ -10,7 +10,7 @@ namespace vzt {
 TQorCheckBox::TQorCheckBox(Component* owner, QWidget* parent) : QCheckBox(parent), Component(owner) {
   setTristate(false);
   setChecked(false);
-  resizer_ = new TResizer(this, this);
+  parts_.resizer = new TResizer(this, this);
   // `clicked` comes only from the user (mouse or Space), never from setChecked.
   connect(this, &QAbstractButton::clicked, [this] { Click(); });
 }
@@ -24,7 +24,7 @@ void TQorCheckBox::SetNumber(TQorNumber* item) { Rebind(*this, item_, item); }
 
 void TQorCheckBox::Notification(Component* component, Operation operation) {
   if (operation == Operation::opRemove && component) {
-    if (component == resizer_) resizer_ = nullptr;
+    parts_.Forget(component);
     if (component == item_) item_ = nullptr;
   }
   Component::Notification(component, operation);
@@ -32,7 +32,7 @@ void TQorCheckBox::Notification(Component* component, Operation operation) {
 
 void TQorCheckBox::Loaded() {
   Component::Loaded();
-  if (resizer_) resizer_->Loaded();
+  parts_.Loaded();
 }
 
 void TQorCheckBox::SetCheckCondition(TCheckCondition condition) {
@@ -46,11 +46,7 @@ void TQorCheckBox::SetConditionValue(double value) {
 }
 
 bool TQorCheckBox::InitData() {
-  if (!item_) return true;
-  double value = 0;
-  const bool ok = ReadAfresh(*item_, value);
-  SetupCheckedState(value);
-  return ok;
+  return InitFromItem(item_, [this](double value) { SetupCheckedState(value); });
 }
 
 bool TQorCheckBox::ConditionHolds(double value) const {
@@ -99,29 +95,16 @@ void TQorCheckBox::WriteMaskedBits(double value) {
 }
 
 void TQorCheckBox::DataArrived() {
-  if (!item_) return;
-  double value = 0;
-  item_->GetData(&value);
-  SetupCheckedState(value);
+  ShowItemData(item_, [this](double value) { SetupCheckedState(value); });
 }
 
 LParam TQorCheckBox::Perform(unsigned msg, WParam wparam, LParam) {
-  switch (msg) {
-    case MSG_DATA_CHANGED:
-      DataArrived();
-      break;
-    case MSG_PACKET_ARRIVED:
-      if (item_) item_->InitData(reinterpret_cast<const int*>(wparam));
-      DataArrived();
-      break;
-    default:
-      break;
-  }
+  if (TakeDataMessage(item_, msg, wparam)) DataArrived();
   return 0;
 }
 
 bool TQorCheckBox::SetProperty(std::string_view name, const PropertyValue& value) {
-  if (auto taken = ApplySubProperty(resizer_, "Resizer", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.resizer, "Resizer", name, value)) return *taken;
   using T = TQorCheckBox;
   static const PropertyTable<T> properties = {
       {"Value", ReferenceProperty<T, TQorNumber>(&T::SetNumber)},

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 
+#include "components/controls/ControlParts.h"
 #include "components/controls/ControlTypes.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
@@ -18,7 +19,7 @@ class TQorCheckBox : public QCheckBox, public Component, public MessageTarget {
   explicit TQorCheckBox(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TQorCheckBox() override;
 
-  TResizer* Resizer() const { return resizer_; }
+  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorNumber* Value() const { return item_; }
   void SetNumber(TQorNumber* item);
@@ -49,7 +50,7 @@ class TQorCheckBox : public QCheckBox, public Component, public MessageTarget {
   void WriteMaskedBits(double value);
   void DataArrived();
 
-  TResizer* resizer_ = nullptr;
+  ControlParts parts_;
   TQorNumber* item_ = nullptr;
   TCheckCondition condition_ = ccNotEqualTo;
   double condition_value_ = 0;

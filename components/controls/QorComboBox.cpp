@@ -23,14 +23,14 @@ bool WithAlt(const QKeyEvent& event) { return event.modifiers().testFlag(Qt::Alt
 }  // namespace
 
 TQorComboBox::TQorComboBox(Component* owner, QWidget* parent) : QComboBox(parent), Component(owner) {
-  combo_label_ = new TChildLabel(this, this, this);
+  parts_.label = new TChildLabel(this, this, this);
   setEditable(false);
-  resizer_ = new TResizer(this, this);
+  parts_.resizer = new TResizer(this, this);
   // Keys typed while the list is open go to the list's view.
   view()->installEventFilter(this);
   // Only choices of the user count as changes; setting the index from code does not.
   connect(this, &QComboBox::activated, [this](int) { Change(); });
-  FollowLabel();
+  parts_.FollowLabel();
 }
 
 TQorComboBox::~TQorComboBox() {
@@ -45,37 +45,22 @@ TQorComboBox::~TQorComboBox() {
 
 void TQorComboBox::SetNumber(TQorNumber* item) { Rebind(*this, item_, item); }
 
-bool TQorComboBox::StillReferences(const Component* c) const {
-  return c && (c == next_.AsComponent() || c == prev_.AsComponent() || c == item_);
-}
+void TQorComboBox::SetNextControl(QWidget* control) { neighbours_.SetNext(control, item_); }
 
-void TQorComboBox::SetNextControl(QWidget* control) {
-  Component* old = next_.Reset(control);
-  ReleaseReference(*this, old, StillReferences(old));
-  if (Component* c = next_.AsComponent()) FreeNotification(c);
-}
-
-void TQorComboBox::SetPrevControl(QWidget* control) {
-  Component* old = prev_.Reset(control);
-  ReleaseReference(*this, old, StillReferences(old));
-  if (Component* c = prev_.AsComponent()) FreeNotification(c);
-}
+void TQorComboBox::SetPrevControl(QWidget* control) { neighbours_.SetPrev(control, item_); }
 
 void TQorComboBox::Notification(Component* component, Operation operation) {
   if (operation == Operation::opRemove && component) {
-    if (component == combo_label_) combo_label_ = nullptr;
-    if (component == resizer_) resizer_ = nullptr;
+    parts_.Forget(component);
     if (component == item_) item_ = nullptr;
-    next_.Forget(component);
-    prev_.Forget(component);
+    neighbours_.Forget(component);
   }
   Component::Notification(component, operation);
 }
 
 void TQorComboBox::Loaded() {
   Component::Loaded();
-  if (combo_label_) combo_label_->Loaded();
-  if (resizer_) resizer_->Loaded();
+  parts_.Loaded();
 }
 
 // ---------------------------------------------------------------- entries and data
@@ -103,32 +88,15 @@ void TQorComboBox::SelectFromValue(double value) {
 }
 
 bool TQorComboBox::InitData() {
-  if (!item_) return true;
-  double value = 0;
-  const bool ok = ReadAfresh(*item_, value);
-  SelectFromValue(value);
-  return ok;
+  return InitFromItem(item_, [this](double value) { SelectFromValue(value); });
 }
 
 void TQorComboBox::DataArrived() {
-  if (!item_) return;
-  double value = 0;
-  item_->GetData(&value);
-  SelectFromValue(value);
+  ShowItemData(item_, [this](double value) { SelectFromValue(value); });
 }
 
 LParam TQorComboBox::Perform(unsigned msg, WParam wparam, LParam) {
-  switch (msg) {
-    case MSG_DATA_CHANGED:
-      DataArrived();
-      break;
-    case MSG_PACKET_ARRIVED:
-      if (item_) item_->InitData(reinterpret_cast<const int*>(wparam));
-      DataArrived();
-      break;
-    default:
-      break;
-  }
+  if (TakeDataMessage(item_, msg, wparam)) DataArrived();
   return 0;
 }
 
@@ -294,14 +262,14 @@ void TQorComboBox::CloseListRestoring() {
 
 // ---------------------------------------------------------------- focus
 
-void TQorComboBox::FocusAlongChain(const ControlRef& target, bool next) {
-  if (GiveFocus(target.Get())) return;
+void TQorComboBox::FocusAlongChain(QWidget* target, bool next) {
+  if (GiveFocus(target)) return;
   focusNextPrevChild(next);
 }
 
-void TQorComboBox::FocusNextControl() { FocusAlongChain(next_, true); }
+void TQorComboBox::FocusNextControl() { FocusAlongChain(neighbours_.Next(), true); }
 
-void TQorComboBox::FocusPrevControl() { FocusAlongChain(prev_, false); }
+void TQorComboBox::FocusPrevControl() { FocusAlongChain(neighbours_.Prev(), false); }
 
 void TQorComboBox::focusInEvent(QFocusEvent* event) {
   QComboBox::focusInEvent(event);
@@ -332,47 +300,35 @@ bool TQorComboBox::IsOwnList(const QWidget* widget) const {
 
 void TQorComboBox::SetBounds(int left, int top, int width, int height) {
   setGeometry(left, top, width, height);
-  if (combo_label_) combo_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TQorComboBox::SetParent(QWidget* parent) {
   AdoptParent(*this, parent);
-  FollowLabel();
-}
-
-void TQorComboBox::FollowLabel() {
-  if (combo_label_) combo_label_->FollowControl();
+  parts_.FollowLabel();
 }
 
 bool TQorComboBox::event(QEvent* event) {
   const bool handled = QComboBox::event(event);
-  switch (event->type()) {
-    case QEvent::ParentChange:
-    case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-      FollowLabel();
-      break;
-    default:
-      break;
-  }
+  parts_.FollowLabelAfter(*event);
   return handled;
 }
 
 void TQorComboBox::moveEvent(QMoveEvent* event) {
   QComboBox::moveEvent(event);
-  if (combo_label_) combo_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TQorComboBox::resizeEvent(QResizeEvent* event) {
   QComboBox::resizeEvent(event);
-  if (combo_label_) combo_label_->Update();
+  parts_.UpdateLabel();
 }
 
 // ---------------------------------------------------------------- properties
 
 bool TQorComboBox::SetProperty(std::string_view name, const PropertyValue& value) {
-  if (auto taken = ApplySubProperty(combo_label_, "ComboLabel", name, value)) return *taken;
-  if (auto taken = ApplySubProperty(resizer_, "Resizer", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.label, "ComboLabel", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.resizer, "Resizer", name, value)) return *taken;
   using T = TQorComboBox;
   static const PropertyTable<T> properties = {
       {"Value", ReferenceProperty<T, TQorNumber>(&T::SetNumber)},
@@ -403,7 +359,7 @@ bool TQorComboBox::SetProperty(std::string_view name, const PropertyValue& value
   };
   if (auto taken = properties.Apply(*this, name, value)) return *taken;
   if (auto taken = ApplyWidgetProperty(*this, name, value)) {
-    FollowLabel();
+    parts_.FollowLabel();
     return *taken;
   }
   return Component::SetProperty(name, value);

@@ -2,8 +2,9 @@
 
 #include <QComboBox>
 
-#include "components/controls/ControlRef.h"
+#include "components/controls/ControlParts.h"
 #include "components/controls/ControlTypes.h"
+#include "components/controls/FocusNeighbours.h"
 #include "components/controls/FocusVisit.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
@@ -22,16 +23,16 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   explicit TQorComboBox(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TQorComboBox() override;
 
-  TChildLabel* ComboLabel() const { return combo_label_; }
-  TResizer* Resizer() const { return resizer_; }
+  TChildLabel* ComboLabel() const { return parts_.label; }
+  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorNumber* Value() const { return item_; }
   void SetNumber(TQorNumber* item);
 
   bool ArrowMoveFocus = true;
-  QWidget* NextControl() const { return next_.Get(); }
+  QWidget* NextControl() const { return neighbours_.Next(); }
   void SetNextControl(QWidget* control);
-  QWidget* PrevControl() const { return prev_.Get(); }
+  QWidget* PrevControl() const { return neighbours_.Prev(); }
   void SetPrevControl(QWidget* control);
 
   TComboStyle Style() const { return style_; }
@@ -84,15 +85,11 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   bool IsOwnList(const QWidget* widget) const;
   void SelectFromValue(double value);
   void DataArrived();
-  void FocusAlongChain(const ControlRef& target, bool next);
-  bool StillReferences(const Component* c) const;
-  void FollowLabel();
+  void FocusAlongChain(QWidget* target, bool next);
 
-  TChildLabel* combo_label_ = nullptr;
-  TResizer* resizer_ = nullptr;
   TQorNumber* item_ = nullptr;
-  ControlRef next_;
-  ControlRef prev_;
+  ControlParts parts_;
+  FocusNeighbours neighbours_{*this};
   TComboStyle style_ = csDropDownList;
   int entry_index_ = -1;
   bool pending_ = false;

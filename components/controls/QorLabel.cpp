@@ -38,12 +38,12 @@ auto ColorSetter(Apply apply) {
 
 TQorLabel::TQorLabel(Component* owner, QWidget* parent) : QLabel(parent), Component(owner) {
   // The live label takes no focus, so its caption passes clicks to nobody.
-  child_label_ = new TChildLabel(this, this, nullptr);
-  resizer_ = new TResizer(this, this);
+  parts_.label = new TChildLabel(this, this, nullptr);
+  parts_.resizer = new TResizer(this, this);
   on_color_ = off_color_ = palette().color(QPalette::WindowText);
   setAlignment(HorizontalAlignment(alignment_) | Qt::AlignVCenter);
   UpdateLabelState();
-  FollowLabel();
+  parts_.FollowLabel();
 }
 
 TQorLabel::~TQorLabel() {
@@ -58,8 +58,7 @@ void TQorLabel::SetNumber(TQorSerialData* item) {
 
 void TQorLabel::Notification(Component* component, Operation operation) {
   if (operation == Operation::opRemove && component) {
-    if (component == child_label_) child_label_ = nullptr;
-    if (component == resizer_) resizer_ = nullptr;
+    parts_.Forget(component);
     if (component == item_) item_ = nullptr;
   }
   Component::Notification(component, operation);
@@ -67,20 +66,19 @@ void TQorLabel::Notification(Component* component, Operation operation) {
 
 void TQorLabel::Loaded() {
   Component::Loaded();
-  if (child_label_) child_label_->Loaded();
-  if (resizer_) resizer_->Loaded();
+  parts_.Loaded();
 }
 
 // ---------------------------------------------------------------- style and state
 
 void TQorLabel::CreateChildLabel() {
-  child_label_ = new TChildLabel(this, this, nullptr);
-  child_label_->FollowControl();
+  parts_.label = new TChildLabel(this, this, nullptr);
+  parts_.FollowLabel();
 }
 
 void TQorLabel::DestroyChildLabel() {
-  TChildLabel* label = child_label_;
-  child_label_ = nullptr;
+  TChildLabel* label = parts_.label;
+  parts_.label = nullptr;
   delete label;
 }
 
@@ -88,7 +86,7 @@ void TQorLabel::SetLabelStyle(TLabelStyle style) {
   style_ = style;
   if (style == lsValue || style == lsFlag)
     DestroyChildLabel();
-  else if (!child_label_)
+  else if (!parts_.label)
     CreateChildLabel();
   UpdateLabelState();
 }
@@ -178,47 +176,35 @@ LParam TQorLabel::Perform(unsigned msg, WParam, LParam) {
 
 void TQorLabel::SetBounds(int left, int top, int width, int height) {
   setGeometry(left, top, width, height);
-  if (child_label_) child_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TQorLabel::SetParent(QWidget* parent) {
   AdoptParent(*this, parent);
-  FollowLabel();
-}
-
-void TQorLabel::FollowLabel() {
-  if (child_label_) child_label_->FollowControl();
+  parts_.FollowLabel();
 }
 
 bool TQorLabel::event(QEvent* event) {
   const bool handled = QLabel::event(event);
-  switch (event->type()) {
-    case QEvent::ParentChange:
-    case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-      FollowLabel();
-      break;
-    default:
-      break;
-  }
+  parts_.FollowLabelAfter(*event);
   return handled;
 }
 
 void TQorLabel::moveEvent(QMoveEvent* event) {
   QLabel::moveEvent(event);
-  if (child_label_) child_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TQorLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
-  if (child_label_) child_label_->Update();
+  parts_.UpdateLabel();
 }
 
 // ---------------------------------------------------------------- properties
 
 bool TQorLabel::SetProperty(std::string_view name, const PropertyValue& value) {
-  if (auto taken = ApplySubProperty(child_label_, "ChildLabel", name, value)) return *taken;
-  if (auto taken = ApplySubProperty(resizer_, "Resizer", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.label, "ChildLabel", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.resizer, "Resizer", name, value)) return *taken;
   using T = TQorLabel;
   static const PropertyTable<T> properties = {
       {"Value", ReferenceProperty<T, TQorSerialData>(&T::SetNumber)},
@@ -236,7 +222,7 @@ bool TQorLabel::SetProperty(std::string_view name, const PropertyValue& value) {
   };
   if (auto taken = properties.Apply(*this, name, value)) return *taken;
   if (auto taken = ApplyWidgetProperty(*this, name, value)) {
-    FollowLabel();
+    parts_.FollowLabel();
     return *taken;
   }
   return Component::SetProperty(name, value);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QLabel>
 
+#include "components/controls/ControlParts.h"
 #include "components/controls/ControlTypes.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
@@ -21,8 +22,8 @@ class TQorLabel : public QLabel, public Component, public MessageTarget {
   explicit TQorLabel(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TQorLabel() override;
 
-  TChildLabel* ChildLabel() const { return child_label_; }
-  TResizer* Resizer() const { return resizer_; }
+  TChildLabel* ChildLabel() const { return parts_.label; }
+  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorSerialData* Value() const { return item_; }
   // Items of any other kind than live packet or table items are ignored.
@@ -71,10 +72,8 @@ class TQorLabel : public QLabel, public Component, public MessageTarget {
   void SetFontColor(const QColor& color);
   void CreateChildLabel();
   void DestroyChildLabel();
-  void FollowLabel();
 
-  TChildLabel* child_label_ = nullptr;
-  TResizer* resizer_ = nullptr;
+  ControlParts parts_;
   TQorSerialData* item_ = nullptr;
   TLabelStyle style_ = lsLabeledValue;
   QString on_text_ = QStringLiteral("ON");

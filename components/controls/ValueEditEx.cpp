@@ -21,7 +21,7 @@ constexpr int kCreatedWidth = 96;
 }  // namespace
 
 TValueEditEx::TValueEditEx(Component* owner, QWidget* parent) : QLineEdit(parent), Component(owner) {
-  edit_label_ = new TChildLabel(this, this, this);
+  parts_.label = new TChildLabel(this, this, this);
   // Text reaches the box only through the filter: no paste from a menu, no drops, no input
   // method composing.
   setContextMenuPolicy(Qt::NoContextMenu);
@@ -31,11 +31,11 @@ TValueEditEx::TValueEditEx(Component* owner, QWidget* parent) : QLineEdit(parent
   setText(QStringLiteral("0"));
   resize(kCreatedWidth, height());
   AdjustHeight();
-  resizer_ = new TResizer(this, this);
+  parts_.resizer = new TResizer(this, this);
   connect(this, &QLineEdit::textChanged, [this] {
     if (OnChange) OnChange(this);
   });
-  FollowLabel();
+  parts_.FollowLabel();
 }
 
 TValueEditEx::~TValueEditEx() {
@@ -50,37 +50,22 @@ TValueEditEx::~TValueEditEx() {
 
 void TValueEditEx::SetNumber(TQorNumber* item) { Rebind(*this, item_, item); }
 
-bool TValueEditEx::StillReferences(const Component* c) const {
-  return c && (c == next_.AsComponent() || c == prev_.AsComponent() || c == item_);
-}
+void TValueEditEx::SetNextControl(QWidget* control) { neighbours_.SetNext(control, item_); }
 
-void TValueEditEx::SetNextControl(QWidget* control) {
-  Component* old = next_.Reset(control);
-  ReleaseReference(*this, old, StillReferences(old));
-  if (Component* c = next_.AsComponent()) FreeNotification(c);
-}
-
-void TValueEditEx::SetPrevControl(QWidget* control) {
-  Component* old = prev_.Reset(control);
-  ReleaseReference(*this, old, StillReferences(old));
-  if (Component* c = prev_.AsComponent()) FreeNotification(c);
-}
+void TValueEditEx::SetPrevControl(QWidget* control) { neighbours_.SetPrev(control, item_); }
 
 void TValueEditEx::Notification(Component* component, Operation operation) {
   if (operation == Operation::opRemove && component) {
-    if (component == edit_label_) edit_label_ = nullptr;
-    if (component == resizer_) resizer_ = nullptr;
+    parts_.Forget(component);
     if (component == item_) item_ = nullptr;
-    next_.Forget(component);
-    prev_.Forget(component);
+    neighbours_.Forget(component);
   }
   Component::Notification(component, operation);
 }
 
 void TValueEditEx::Loaded() {
   Component::Loaded();
-  if (edit_label_) edit_label_->Loaded();
-  if (resizer_) resizer_->Loaded();
+  parts_.Loaded();
 }
 
 // ---------------------------------------------------------------- value
@@ -92,11 +77,7 @@ void TValueEditEx::ShowItemValue() {
 }
 
 bool TValueEditEx::InitData() {
-  if (!item_) return true;
-  double value = 0;
-  const bool ok = ReadAfresh(*item_, value);
-  ShowValue(value);
-  return ok;
+  return InitFromItem(item_, [this](double value) { ShowValue(value); });
 }
 
 bool TValueEditEx::AcquireValue() {
@@ -133,22 +114,11 @@ void TValueEditEx::DataArrived() {
 }
 
 LParam TValueEditEx::Perform(unsigned msg, WParam wparam, LParam lparam) {
-  switch (msg) {
-    case MSG_DATA_CHANGED:
-      DataArrived();
-      break;
-    case MSG_PACKET_ARRIVED:
-      if (item_) item_->InitData(reinterpret_cast<const int*>(wparam));
-      DataArrived();
-      break;
-    case MSG_COM_ERROR:
-      if ((lparam & LINK_STATUS_NOT_DEFINED) != 0) {
-        RefreshDataDefinitionAspect(false);
-        data_defined_ = false;
-      }
-      break;
-    default:
-      break;
+  if (TakeDataMessage(item_, msg, wparam)) {
+    DataArrived();
+  } else if (msg == MSG_COM_ERROR && (lparam & LINK_STATUS_NOT_DEFINED) != 0) {
+    RefreshDataDefinitionAspect(false);
+    data_defined_ = false;
   }
   return 0;
 }
@@ -266,15 +236,15 @@ bool TValueEditEx::AcceptsMinus() const {
 
 // ---------------------------------------------------------------- focus
 
-void TValueEditEx::FocusAlongChain(const ControlRef& target, bool next) {
-  if (GiveFocus(target.Get())) return;
+void TValueEditEx::FocusAlongChain(QWidget* target, bool next) {
+  if (GiveFocus(target)) return;
   // As Tab or Shift+Tab would: the next tab stop of this box's window.
   focusNextPrevChild(next);
 }
 
-void TValueEditEx::FocusNextControl() { FocusAlongChain(next_, true); }
+void TValueEditEx::FocusNextControl() { FocusAlongChain(neighbours_.Next(), true); }
 
-void TValueEditEx::FocusPrevControl() { FocusAlongChain(prev_, false); }
+void TValueEditEx::FocusPrevControl() { FocusAlongChain(neighbours_.Prev(), false); }
 
 void TValueEditEx::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
@@ -320,40 +290,28 @@ void TValueEditEx::UpdateHeight() {
 
 void TValueEditEx::SetBounds(int left, int top, int width, int height) {
   setGeometry(left, top, width, height);
-  if (edit_label_) edit_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TValueEditEx::SetParent(QWidget* parent) {
   AdoptParent(*this, parent);
-  FollowLabel();
-}
-
-void TValueEditEx::FollowLabel() {
-  if (edit_label_) edit_label_->FollowControl();
+  parts_.FollowLabel();
 }
 
 bool TValueEditEx::event(QEvent* event) {
   const bool handled = QLineEdit::event(event);
-  switch (event->type()) {
-    case QEvent::ParentChange:
-    case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-      FollowLabel();
-      break;
-    default:
-      break;
-  }
+  parts_.FollowLabelAfter(*event);
   return handled;
 }
 
 void TValueEditEx::moveEvent(QMoveEvent* event) {
   QLineEdit::moveEvent(event);
-  if (edit_label_) edit_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TValueEditEx::resizeEvent(QResizeEvent* event) {
   QLineEdit::resizeEvent(event);
-  if (edit_label_) edit_label_->Update();
+  parts_.UpdateLabel();
 }
 
 void TValueEditEx::changeEvent(QEvent* event) {
@@ -364,8 +322,8 @@ void TValueEditEx::changeEvent(QEvent* event) {
 // ---------------------------------------------------------------- properties
 
 bool TValueEditEx::SetProperty(std::string_view name, const PropertyValue& value) {
-  if (auto taken = ApplySubProperty(edit_label_, "EditLabel", name, value)) return *taken;
-  if (auto taken = ApplySubProperty(resizer_, "Resizer", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.label, "EditLabel", name, value)) return *taken;
+  if (auto taken = ApplySubProperty(parts_.resizer, "Resizer", name, value)) return *taken;
   using T = TValueEditEx;
   static const PropertyTable<T> properties = {
       {"Value", ReferenceProperty<T, TQorNumber>(&T::SetNumber)},
@@ -399,7 +357,7 @@ bool TValueEditEx::SetProperty(std::string_view name, const PropertyValue& value
   };
   if (auto taken = properties.Apply(*this, name, value)) return *taken;
   if (auto taken = ApplyWidgetProperty(*this, name, value)) {
-    FollowLabel();
+    parts_.FollowLabel();
     return *taken;
   }
   return Component::SetProperty(name, value);

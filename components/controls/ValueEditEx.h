@@ -2,8 +2,9 @@
 
 #include <QLineEdit>
 
-#include "components/controls/ControlRef.h"
+#include "components/controls/ControlParts.h"
 #include "components/controls/ControlTypes.h"
+#include "components/controls/FocusNeighbours.h"
 #include "components/controls/FocusVisit.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
@@ -23,8 +24,8 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   explicit TValueEditEx(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TValueEditEx() override;
 
-  TChildLabel* EditLabel() const { return edit_label_; }
-  TResizer* Resizer() const { return resizer_; }
+  TChildLabel* EditLabel() const { return parts_.label; }
+  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorNumber* Value() const { return item_; }
   void SetNumber(TQorNumber* item);
@@ -32,9 +33,9 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   bool Validation = true;
   bool ArrowMoveFocus = true;
 
-  QWidget* NextControl() const { return next_.Get(); }
+  QWidget* NextControl() const { return neighbours_.Next(); }
   void SetNextControl(QWidget* control);
-  QWidget* PrevControl() const { return prev_.Get(); }
+  QWidget* PrevControl() const { return neighbours_.Prev(); }
   void SetPrevControl(QWidget* control);
 
   TDataDefinedAspect DataNotDefinedAspect() const { return aspect_; }
@@ -93,15 +94,11 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   void ShowValue(double value);
   void ShowItemValue();
   void DataArrived();
-  void FocusAlongChain(const ControlRef& target, bool next);
-  bool StillReferences(const Component* c) const;
-  void FollowLabel();
+  void FocusAlongChain(QWidget* target, bool next);
 
-  TChildLabel* edit_label_ = nullptr;
-  TResizer* resizer_ = nullptr;
   TQorNumber* item_ = nullptr;
-  ControlRef next_;
-  ControlRef prev_;
+  ControlParts parts_;
+  FocusNeighbours neighbours_{*this};
   TDataDefinedAspect aspect_ = ddNone;
   bool data_defined_ = true;
   TAlignment alignment_ = taRightJustify;
