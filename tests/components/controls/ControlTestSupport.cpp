@@ -11,26 +11,6 @@
 
 namespace vzt::test {
 
-namespace {
-
-// One application object for the whole run; the tests run with the offscreen platform.
-class QtApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "controls_test";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
-
-}  // namespace
-
 SeparatorGuard::SeparatorGuard(char separator) { SetDecimalSeparator(separator); }
 
 SeparatorGuard::~SeparatorGuard() { SetDecimalSeparator('\0'); }
