@@ -73,10 +73,13 @@ void TRefreshThread::Execute() {
   finished_ = true;
 }
 
+// The waker clears the parked flag itself, so GetEnabled is true as soon as SetEnabled(true)
+// returns, not only once the scheduler has let this thread run again.
 void TRefreshThread::ParkUntilEnabled() {
   std::unique_lock park(park_mutex_);
+  if (enabled_.load()) return;
   parked_ = true;
-  wake_.wait(park, [&] { return enabled_.load() || terminated_.load(); });
+  wake_.wait(park, [&] { return !parked_.load() || terminated_.load(); });
   parked_ = false;
 }
 
@@ -158,6 +161,7 @@ void TRefreshThread::SetEnabled(bool enabled) {
   enabled_ = enabled;
   if (enabled) {
     std::lock_guard park(park_mutex_);
+    parked_ = false;
     wake_.notify_all();
   }
 }

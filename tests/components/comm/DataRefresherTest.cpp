@@ -245,6 +245,8 @@ TEST_F(RefreshThreadTest, ParksWhileDisabledAndRunsPassesWhileEnabled) {
   ASSERT_TRUE(DrainUntil([&] { return !refresher->GetEnabled(); }));
   EXPECT_EQ(Fetches(), 0);
   refresher->SetEnabled(true);
+  // Running again the moment it is enabled, before the thread has been scheduled.
+  EXPECT_TRUE(refresher->GetEnabled());
   ASSERT_TRUE(DrainUntil([&] { return Fetches() >= 3; }));
   EXPECT_TRUE(refresher->GetEnabled());
   refresher->SetEnabled(false);
@@ -253,7 +255,18 @@ TEST_F(RefreshThreadTest, ParksWhileDisabledAndRunsPassesWhileEnabled) {
   MainThread::Instance().WaitAndProcess(60ms);
   EXPECT_EQ(Fetches(), parkedAt);
   refresher->SetEnabled(true);
+  EXPECT_TRUE(refresher->GetEnabled());
   ASSERT_TRUE(DrainUntil([&] { return Fetches() > parkedAt; }));
+}
+
+TEST_F(RefreshThreadTest, DisabledAgainBeforeItRanItParksAtItsNextTurn) {
+  ASSERT_TRUE(DrainUntil([&] { return !refresher->GetEnabled(); }));
+  refresher->SetEnabled(true);
+  refresher->SetEnabled(false);
+  ASSERT_TRUE(DrainUntil([&] { return !refresher->GetEnabled(); }));
+  const int parkedAt = Fetches();
+  MainThread::Instance().WaitAndProcess(60ms);
+  EXPECT_EQ(Fetches(), parkedAt);
 }
 
 TEST_F(RefreshThreadTest, DestructionWhileAPassIsWaitingDoesNotDeadlock) {
