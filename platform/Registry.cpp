@@ -4,15 +4,12 @@
 #error "The registry on Windows is the system's own (HKEY_CURRENT_USER); that backend is not written yet."
 #else
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/WholeFile.h"
 
 namespace vzt {
 
@@ -184,74 +181,9 @@ std::string SerialiseKey(std::string_view keyPath, const std::vector<Registry::V
   return content;
 }
 
-std::string ErrnoText(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
-enum class ReadStatus { Ok, Missing, Failed };
-
-ReadStatus ReadKeyFile(const std::string& path, std::string& content, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    const bool missing = errno == ENOENT;
-    error = ErrnoText("cannot open", path);
-    return missing ? ReadStatus::Missing : ReadStatus::Failed;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      static_cast<unsigned long long>(st.st_size) > kMaxKeyFileSize) {
-    error = path + " is not a key file";
-    ::close(fd);
-    return ReadStatus::Failed;
-  }
-  char chunk[4096];
-  ssize_t n = 0;
-  while ((n = ::read(fd, chunk, sizeof chunk)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || content.size() + static_cast<std::size_t>(n) > kMaxKeyFileSize) {
-      error = "cannot read " + path;
-      ::close(fd);
-      return ReadStatus::Failed;
-    }
-    content.append(chunk, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return ReadStatus::Ok;
-}
-
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    content.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// A temporary file beside the target, renamed over it: readers see the old key or the new.
+// Settings are the user's own: a new key file is readable by its owner only.
 bool WriteKeyFile(const std::string& path, std::string_view content, std::string& error) {
-  std::string name = path + ".XXXXXX";
-  std::vector<char> pattern(name.begin(), name.end());
-  pattern.push_back('\0');
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) {
-    error = ErrnoText("cannot create a temporary file beside", path);
-    return false;
-  }
-  name = pattern.data();
-  bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
-  if (!ok) error = ErrnoText("cannot write", name);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    error = ErrnoText("cannot close", name);
-  }
-  if (ok && ::rename(name.c_str(), path.c_str()) != 0) {
-    ok = false;
-    error = ErrnoText("cannot replace", path);
-  }
-  if (!ok) ::unlink(name.c_str());
-  return ok;
+  return WriteFileAtomically(path, content, error, 0600);
 }
 
 bool CreateKeyFile(const std::string& path, std::string_view keyPath, std::string& error) {
@@ -288,17 +220,16 @@ bool Registry::OpenKey(std::string_view keyPath, bool canCreate) {
   CloseKey();
   const std::string file = KeyFileName(keyPath);
   if (file.empty()) return Fail("no key file for the path \"" + std::string(keyPath) + "\"");
-  std::string content;
-  std::string error;
-  switch (ReadKeyFile(file, content, error)) {
-    case ReadStatus::Failed:
-      return Fail(error);
-    case ReadStatus::Missing:
-      if (!canCreate) return Fail(error);
-      if (!CreateKeyFile(file, keyPath, error)) return Fail(error);
+  FileReadResult read = ReadWholeFile(file, kMaxKeyFileSize);
+  switch (read.status) {
+    case FileReadStatus::Failed:
+      return Fail(read.error);
+    case FileReadStatus::Missing:
+      if (!canCreate) return Fail(read.error);
+      if (!CreateKeyFile(file, keyPath, read.error)) return Fail(read.error);
       break;
-    case ReadStatus::Ok:
-      values_ = ParseKeyFile(content);
+    case FileReadStatus::Ok:
+      values_ = ParseKeyFile(read.content);
       break;
   }
   open_ = true;

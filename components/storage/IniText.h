@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,9 @@ namespace vzt {
 
 // Small text helpers shared by the INI stores. Texts are 8-bit; letter case is folded for
 // ASCII letters only, as the code page of a configuration file is not known.
+
+// INI files of this program are small; anything larger is not one of ours.
+constexpr std::size_t kMaxIniFileSize = 16 * 1024 * 1024;
 
 // Removes every leading and trailing character whose code is 32 or lower.
 std::string_view TrimBlanks(std::string_view text);

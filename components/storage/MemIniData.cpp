@@ -1,7 +1,7 @@
 #include "components/storage/MemIniData.h"
 
 #include "components/storage/IniText.h"
-#include "components/storage/TextFile.h"
+#include "platform/WholeFile.h"
 
 namespace vzt {
 

@@ -1,7 +1,7 @@
 #include "components/storage/ProfileIniFile.h"
 
 #include "components/storage/IniText.h"
-#include "components/storage/TextFile.h"
+#include "platform/WholeFile.h"
 
 namespace vzt {
 
@@ -72,7 +72,7 @@ bool HoldsLineBreak(std::string_view text) {
 TProfileIniFile::TProfileIniFile(std::string fileName) : file_name_(std::move(fileName)) {}
 
 std::optional<TStrings> TProfileIniFile::Load() {
-  FileReadResult read = ReadWholeFile(file_name_);
+  FileReadResult read = ReadWholeFile(file_name_, kMaxIniFileSize);
   if (read.status == FileReadStatus::Missing) return TStrings{};
   if (read.status == FileReadStatus::Failed) {
     NoteFailure(read.error);

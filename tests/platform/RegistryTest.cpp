@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "components/storage/TestFiles.h"
+#include "fixtures/TestFiles.h"
 
 namespace vzt {
 namespace {

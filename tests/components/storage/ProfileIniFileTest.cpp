@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "components/storage/MemIniData.h"
-#include "components/storage/TestFiles.h"
+#include "fixtures/TestFiles.h"
 #include "platform/NumberText.h"
 
 namespace vzt {

@@ -1,4 +1,4 @@
-#include "components/storage/TextFile.h"
+#include "platform/WholeFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -36,15 +36,15 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
-mode_t ModeForReplacement(const std::string& path) {
+mode_t ModeForReplacement(const std::string& path, unsigned newFileMode) {
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
-  return 0644;
+  return static_cast<mode_t>(newFileMode & 07777);
 }
 
 // Writes content to a fresh temporary file beside path; returns its name, or empty.
 std::string WriteTemporarySibling(const std::string& path, std::string_view content,
-                                  std::string& error) {
+                                  unsigned newFileMode, std::string& error) {
   std::string name = FolderOf(path) + "/." + BaseNameOf(path) + ".XXXXXX";
   std::vector<char> pattern(name.begin(), name.end());
   pattern.push_back('\0');
@@ -54,7 +54,7 @@ std::string WriteTemporarySibling(const std::string& path, std::string_view cont
     return {};
   }
   name = pattern.data();
-  bool ok = WriteAll(fd, content) && ::fchmod(fd, ModeForReplacement(path)) == 0 &&
+  bool ok = WriteAll(fd, content) && ::fchmod(fd, ModeForReplacement(path, newFileMode)) == 0 &&
             ::fsync(fd) == 0;
   if (!ok) error = ErrnoText("cannot write", name);
   if (::close(fd) != 0 && ok) {
@@ -68,7 +68,7 @@ std::string WriteTemporarySibling(const std::string& path, std::string_view cont
 
 }  // namespace
 
-FileReadResult ReadWholeFile(const std::string& path) {
+FileReadResult ReadWholeFile(const std::string& path, std::size_t maxSize) {
   FileReadResult result;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -78,7 +78,7 @@ FileReadResult ReadWholeFile(const std::string& path) {
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      static_cast<unsigned long long>(st.st_size) > kMaxIniFileSize) {
+      static_cast<unsigned long long>(st.st_size) > maxSize) {
     result.error = path + " is not a readable file of reasonable size";
     ::close(fd);
     return result;
@@ -94,7 +94,7 @@ FileReadResult ReadWholeFile(const std::string& path) {
     }
     if (n == 0) break;
     result.content.append(chunk, static_cast<std::size_t>(n));
-    if (result.content.size() > kMaxIniFileSize) {
+    if (result.content.size() > maxSize) {
       result.error = path + " grew too large while being read";
       ::close(fd);
       return result;
@@ -105,12 +105,13 @@ FileReadResult ReadWholeFile(const std::string& path) {
   return result;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
+bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error,
+                         unsigned newFileMode) {
   if (path.empty()) {
     error = "no file name";
     return false;
   }
-  const std::string temporary = WriteTemporarySibling(path, content, error);
+  const std::string temporary = WriteTemporarySibling(path, content, newFileMode, error);
   if (temporary.empty()) return false;
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     error = ErrnoText("cannot replace", path);
