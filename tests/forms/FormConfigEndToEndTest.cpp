@@ -15,7 +15,6 @@
 #include "components/controls/QorComboBox.h"
 #include "components/controls/QorLabel.h"
 #include "components/controls/ValueEditEx.h"
-#include "components/translator/Translator.h"
 #include "forms/FormOndaCostruita.h"
 #include "forms/PageControl.h"
 #include "forms/PlainControl.h"
@@ -33,16 +32,6 @@ const char* const kThrottleLamps[] = {"LMDProgressFillTPS0", "LMDProgressFillTPS
 
 class FormConfigEndToEndTest : public FormFixture {
  protected:
-  // English texts from the language library, as the main window writes them.
-  void ApplyEnglish() {
-    TTranslator& translator = *module->Translator();
-    translator.SetDllName(test::LanguageLibraryPath());
-    ASSERT_TRUE(translator.LoadLanguageLibrary());
-    translator.SetLanguage(1);
-    module->LoadSharedTexts();
-    form->ApplyTexts(translator);
-  }
-
   void ShowPageOf(const QWidget& control) {
     TPageControl* pages = form->PageControl();
     for (int i = 0; i < pages->PageCount(); ++i)

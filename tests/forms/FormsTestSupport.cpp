@@ -12,6 +12,7 @@
 #include "components/comm/DataRefresher.h"
 #include "components/comm/Qorconnection.h"
 #include "components/data/SerialData.h"
+#include "components/translator/Translator.h"
 #include "platform/MainThread.h"
 #include "platform/NumberText.h"
 
@@ -155,6 +156,15 @@ void FormFixture::Focus(QWidget& control) {
   control.setFocus(Qt::TabFocusReason);
   QCoreApplication::processEvents();
   ASSERT_TRUE(control.hasFocus());
+}
+
+void FormFixture::ApplyEnglish() {
+  TTranslator& translator = *module->Translator();
+  translator.SetDllName(LanguageLibraryPath());
+  ASSERT_TRUE(translator.LoadLanguageLibrary()) << translator.LibraryProblem();
+  translator.SetLanguage(1);
+  module->LoadSharedTexts();
+  form->ApplyTexts(translator);
 }
 
 void FormFixture::TypeAndEnter(QWidget& box, const QString& text) {

@@ -54,6 +54,8 @@ class FormFixture : public ::testing::Test {
   void CreateConnected(std::vector<std::string> simulatorArgs = {}, FormConfigOptions options = {});
   void CreateWindow(FormConfigOptions options);
 
+  // English texts from the language library, as the main window writes them.
+  void ApplyEnglish();
   // Shown and active, as the main window shows it: the refresher runs meanwhile.
   void ShowWindow();
   // Passes the library's link-state messages to the window, as the program's queue would.

@@ -13,7 +13,6 @@
 #include "components/controls/QorComboBox.h"
 #include "components/controls/QorLabel.h"
 #include "components/controls/ValueEditEx.h"
-#include "components/translator/Translator.h"
 #include "forms/FormOndaCostruita.h"
 #include "forms/PageControl.h"
 
@@ -34,12 +33,7 @@ class FormsScreenshotTest : public test::FormFixture {
 
 TEST_F(FormsScreenshotTest, RendersThePagesAndTheWaveDialog) {
   CreateConnected();
-  TTranslator& translator = *module->Translator();
-  translator.SetDllName(test::LanguageLibraryPath());
-  ASSERT_TRUE(translator.LoadLanguageLibrary());
-  translator.SetLanguage(1);
-  module->LoadSharedTexts();
-  form->ApplyTexts(translator);
+  ApplyEnglish();
   form->LinkState(true, u"USB");
   ShowWindow();
   form->resize(form->minimumSize());
