@@ -22,7 +22,7 @@ bool WithAlt(const QKeyEvent& event) { return event.modifiers().testFlag(Qt::Alt
 
 }  // namespace
 
-TQorComboBox::TQorComboBox(Component* owner, QWidget* parent) : QComboBox(parent), Component(owner) {
+TQorComboBox::TQorComboBox(Component* owner, QWidget* parent) : Base(owner, parent) {
   parts_.label = new TChildLabel(this, this, this);
   setEditable(false);
   parts_.resizer = new TResizer(this, this);
@@ -51,16 +51,14 @@ void TQorComboBox::SetPrevControl(QWidget* control) { neighbours_.SetPrev(contro
 
 void TQorComboBox::Notification(Component* component, Operation operation) {
   if (operation == Operation::opRemove && component) {
-    parts_.Forget(component);
     if (component == item_) item_ = nullptr;
     neighbours_.Forget(component);
   }
-  Component::Notification(component, operation);
+  Base::Notification(component, operation);
 }
 
 void TQorComboBox::Loaded() {
-  Component::Loaded();
-  parts_.Loaded();
+  Base::Loaded();
 }
 
 // ---------------------------------------------------------------- entries and data
@@ -294,34 +292,6 @@ void TQorComboBox::Leave() {
 
 bool TQorComboBox::IsOwnList(const QWidget* widget) const {
   return widget && view() && (widget == view() || widget->window() == view()->window());
-}
-
-// ---------------------------------------------------------------- place
-
-void TQorComboBox::SetBounds(int left, int top, int width, int height) {
-  setGeometry(left, top, width, height);
-  parts_.UpdateLabel();
-}
-
-void TQorComboBox::SetParent(QWidget* parent) {
-  AdoptParent(*this, parent);
-  parts_.FollowLabel();
-}
-
-bool TQorComboBox::event(QEvent* event) {
-  const bool handled = QComboBox::event(event);
-  parts_.FollowLabelAfter(*event);
-  return handled;
-}
-
-void TQorComboBox::moveEvent(QMoveEvent* event) {
-  QComboBox::moveEvent(event);
-  parts_.UpdateLabel();
-}
-
-void TQorComboBox::resizeEvent(QResizeEvent* event) {
-  QComboBox::resizeEvent(event);
-  parts_.UpdateLabel();
 }
 
 // ---------------------------------------------------------------- properties

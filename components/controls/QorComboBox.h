@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "components/controls/ControlParts.h"
+#include "components/controls/CaptionedControl.h"
 #include "components/controls/ControlTypes.h"
 #include "components/controls/FocusNeighbours.h"
 #include "components/controls/FocusVisit.h"
@@ -18,13 +18,14 @@ class TResizer;
 // item's user value. A choice made with the list closed (a mouse pick closes it first) is
 // written at once; a move inside the open list waits for Enter, and Escape there returns to
 // the entry the box had. It carries a focus chain, a caption label and a resizer.
-class TQorComboBox : public QComboBox, public Component, public MessageTarget {
+class TQorComboBox : public TCaptionedControl<QComboBox>, public MessageTarget {
+  using Base = TCaptionedControl<QComboBox>;
+
  public:
   explicit TQorComboBox(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TQorComboBox() override;
 
   TChildLabel* ComboLabel() const { return parts_.label; }
-  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorNumber* Value() const { return item_; }
   void SetNumber(TQorNumber* item);
@@ -49,8 +50,6 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   void FocusNextControl();
   void FocusPrevControl();
 
-  void SetBounds(int left, int top, int width, int height);
-  void SetParent(QWidget* parent);
 
   // The list opens (mouse, F4, Alt+Down or Enter): Enter will commit what is chosen in it.
   void showPopup() override;
@@ -65,13 +64,10 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   bool SetProperty(std::string_view name, const PropertyValue& value) override;
 
  protected:
-  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void Change();
@@ -88,7 +84,6 @@ class TQorComboBox : public QComboBox, public Component, public MessageTarget {
   void FocusAlongChain(QWidget* target, bool next);
 
   TQorNumber* item_ = nullptr;
-  ControlParts parts_;
   FocusNeighbours neighbours_{*this};
   TComboStyle style_ = csDropDownList;
   int entry_index_ = -1;

@@ -36,7 +36,7 @@ auto ColorSetter(Apply apply) {
 
 }  // namespace
 
-TQorLabel::TQorLabel(Component* owner, QWidget* parent) : QLabel(parent), Component(owner) {
+TQorLabel::TQorLabel(Component* owner, QWidget* parent) : Base(owner, parent) {
   // The live label takes no focus, so its caption passes clicks to nobody.
   parts_.label = new TChildLabel(this, this, nullptr);
   parts_.resizer = new TResizer(this, this);
@@ -57,16 +57,8 @@ void TQorLabel::SetNumber(TQorSerialData* item) {
 }
 
 void TQorLabel::Notification(Component* component, Operation operation) {
-  if (operation == Operation::opRemove && component) {
-    parts_.Forget(component);
-    if (component == item_) item_ = nullptr;
-  }
-  Component::Notification(component, operation);
-}
-
-void TQorLabel::Loaded() {
-  Component::Loaded();
-  parts_.Loaded();
+  if (operation == Operation::opRemove && component == item_) item_ = nullptr;
+  Base::Notification(component, operation);
 }
 
 // ---------------------------------------------------------------- style and state
@@ -170,34 +162,6 @@ LParam TQorLabel::Perform(unsigned msg, WParam, LParam) {
   }
   UpdateLabelState();
   return 0;
-}
-
-// ---------------------------------------------------------------- place
-
-void TQorLabel::SetBounds(int left, int top, int width, int height) {
-  setGeometry(left, top, width, height);
-  parts_.UpdateLabel();
-}
-
-void TQorLabel::SetParent(QWidget* parent) {
-  AdoptParent(*this, parent);
-  parts_.FollowLabel();
-}
-
-bool TQorLabel::event(QEvent* event) {
-  const bool handled = QLabel::event(event);
-  parts_.FollowLabelAfter(*event);
-  return handled;
-}
-
-void TQorLabel::moveEvent(QMoveEvent* event) {
-  QLabel::moveEvent(event);
-  parts_.UpdateLabel();
-}
-
-void TQorLabel::resizeEvent(QResizeEvent* event) {
-  QLabel::resizeEvent(event);
-  parts_.UpdateLabel();
 }
 
 // ---------------------------------------------------------------- properties

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QLabel>
 
-#include "components/controls/ControlParts.h"
+#include "components/controls/CaptionedControl.h"
 #include "components/controls/ControlTypes.h"
 #include "components/data/SerialData.h"
 #include "platform/Messages.h"
@@ -17,13 +17,14 @@ class TResizer;
 // its flag styles, one of two texts in one of two colours after whether the value is zero.
 // It takes live-data packet items (and, showing only a fixed text, table items); the
 // labeled styles carry a caption label.
-class TQorLabel : public QLabel, public Component, public MessageTarget {
+class TQorLabel : public TCaptionedControl<QLabel>, public MessageTarget {
+  using Base = TCaptionedControl<QLabel>;
+
  public:
   explicit TQorLabel(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TQorLabel() override;
 
   TChildLabel* ChildLabel() const { return parts_.label; }
-  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorSerialData* Value() const { return item_; }
   // Items of any other kind than live packet or table items are ignored.
@@ -52,18 +53,12 @@ class TQorLabel : public QLabel, public Component, public MessageTarget {
   void SetAutoSize(bool on);
 
   void UpdateLabelState();
-  void SetBounds(int left, int top, int width, int height);
-  void SetParent(QWidget* parent);
 
   LParam Perform(unsigned msg, WParam wparam, LParam lparam) override;
   void Notification(Component* component, Operation operation) override;
-  void Loaded() override;
   bool SetProperty(std::string_view name, const PropertyValue& value) override;
 
  protected:
-  bool event(QEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   bool IsFlagStyle() const { return style_ == lsFlag || style_ == lsLabeledFlag; }
@@ -73,7 +68,6 @@ class TQorLabel : public QLabel, public Component, public MessageTarget {
   void CreateChildLabel();
   void DestroyChildLabel();
 
-  ControlParts parts_;
   TQorSerialData* item_ = nullptr;
   TLabelStyle style_ = lsLabeledValue;
   QString on_text_ = QStringLiteral("ON");

@@ -20,7 +20,7 @@ constexpr int kCreatedWidth = 96;
 
 }  // namespace
 
-TValueEditEx::TValueEditEx(Component* owner, QWidget* parent) : QLineEdit(parent), Component(owner) {
+TValueEditEx::TValueEditEx(Component* owner, QWidget* parent) : Base(owner, parent) {
   parts_.label = new TChildLabel(this, this, this);
   // Text reaches the box only through the filter: no paste from a menu, no drops, no input
   // method composing.
@@ -56,16 +56,14 @@ void TValueEditEx::SetPrevControl(QWidget* control) { neighbours_.SetPrev(contro
 
 void TValueEditEx::Notification(Component* component, Operation operation) {
   if (operation == Operation::opRemove && component) {
-    parts_.Forget(component);
     if (component == item_) item_ = nullptr;
     neighbours_.Forget(component);
   }
-  Component::Notification(component, operation);
+  Base::Notification(component, operation);
 }
 
 void TValueEditEx::Loaded() {
-  Component::Loaded();
-  parts_.Loaded();
+  Base::Loaded();
 }
 
 // ---------------------------------------------------------------- value
@@ -286,32 +284,6 @@ void TValueEditEx::UpdateHeight() {
     setMinimumHeight(0);
     setMaximumHeight(QWIDGETSIZE_MAX);
   }
-}
-
-void TValueEditEx::SetBounds(int left, int top, int width, int height) {
-  setGeometry(left, top, width, height);
-  parts_.UpdateLabel();
-}
-
-void TValueEditEx::SetParent(QWidget* parent) {
-  AdoptParent(*this, parent);
-  parts_.FollowLabel();
-}
-
-bool TValueEditEx::event(QEvent* event) {
-  const bool handled = QLineEdit::event(event);
-  parts_.FollowLabelAfter(*event);
-  return handled;
-}
-
-void TValueEditEx::moveEvent(QMoveEvent* event) {
-  QLineEdit::moveEvent(event);
-  parts_.UpdateLabel();
-}
-
-void TValueEditEx::resizeEvent(QResizeEvent* event) {
-  QLineEdit::resizeEvent(event);
-  parts_.UpdateLabel();
 }
 
 void TValueEditEx::changeEvent(QEvent* event) {

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "components/controls/ControlParts.h"
+#include "components/controls/CaptionedControl.h"
 #include "components/controls/ControlTypes.h"
 #include "components/controls/FocusNeighbours.h"
 #include "components/controls/FocusVisit.h"
@@ -19,13 +19,14 @@ class TResizer;
 // Enter (the error sound when the write fails), moves the focus along an explicit chain, and
 // can hide or disable itself while the controller does not define its data. It carries a
 // caption label and a resizer.
-class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
+class TValueEditEx : public TCaptionedControl<QLineEdit>, public MessageTarget {
+  using Base = TCaptionedControl<QLineEdit>;
+
  public:
   explicit TValueEditEx(Component* owner = nullptr, QWidget* parent = nullptr);
   ~TValueEditEx() override;
 
   TChildLabel* EditLabel() const { return parts_.label; }
-  TResizer* Resizer() const { return parts_.resizer; }
 
   TQorNumber* Value() const { return item_; }
   void SetNumber(TQorNumber* item);
@@ -52,9 +53,6 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   void AdjustHeight();
   void UpdateHeight();
 
-  // The caption label follows every change of bounds and parent.
-  void SetBounds(int left, int top, int width, int height);
-  void SetParent(QWidget* parent);
 
   // Reads the item afresh and shows its value; true at once without an item.
   bool InitData();
@@ -76,12 +74,9 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   // The system's error sound; a seam for tests.
   virtual void ErrorSound();
 
-  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -97,7 +92,6 @@ class TValueEditEx : public QLineEdit, public Component, public MessageTarget {
   void FocusAlongChain(QWidget* target, bool next);
 
   TQorNumber* item_ = nullptr;
-  ControlParts parts_;
   FocusNeighbours neighbours_{*this};
   TDataDefinedAspect aspect_ = ddNone;
   bool data_defined_ = true;
